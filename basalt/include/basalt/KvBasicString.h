@@ -1,0 +1,439 @@
+// KvBasicString: the string type of Basalt, over a character-traits class.
+//
+// KvString carries 8-bit text (UTF-8 by convention), KvWString UTF-16 text.
+// Layout is three fields: buffer, flags-and-spare, length. A string that owns
+// nothing points at a shared empty text (flag kNotOwned) and allocates on the
+// first change. Growth modes trade memory for fewer reallocations in builders
+// that append one character at a time.
+#pragma once
+
+#include <cstdarg>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+// 8-bit traits. All members are static; the type is stateless.
+struct KvChar {
+    using CharType = char;
+    static int Compare(const char* a, const char* b);
+    static int Compare(const char* a, const char* b, int n);
+    static int Length(const char* s);
+    static bool IsSpace(char c);
+    static char ToUpper(char c);  // wide case mapping, narrowed back to 8 bits
+    static char ToLower(char c);
+    static const char* EmptyString();
+};
+
+// UTF-16 traits; comparison is by unsigned code unit.
+struct KvWideChar {
+    using CharType = char16_t;
+    static int Compare(const char16_t* a, const char16_t* b);
+    static int Compare(const char16_t* a, const char16_t* b, int n);
+    static int Length(const char16_t* s);
+    static bool IsSpace(char16_t c);
+    static char16_t ToUpper(char16_t c);
+    static char16_t ToLower(char16_t c);
+    static const char16_t* EmptyString();
+};
+
+enum class KvGrowth : std::uint8_t {
+    Exact = 0x00,  // no spare characters
+    Small = 0x20,  // 255 spare characters on each reallocation
+    Large = 0x21,  // 65535 spare characters on each reallocation
+};
+
+template <class T, class Traits>
+class KvBasicString {
+public:
+    using CharType = T;
+    static constexpr std::uint32_t kNotOwned = 0x10;
+    static constexpr std::uint32_t kGrowthMask = 0x21;
+
+    KvBasicString() noexcept : m_buf(const_cast<T*>(Traits::EmptyString())), m_flags(kNotOwned), m_len(0) {}
+    KvBasicString(const T* s) : KvBasicString() { Assign(s); }  // NOLINT: implicit on purpose
+    KvBasicString(const T* s, int n) : KvBasicString() { Assign(s, n); }
+    KvBasicString(int count, T c) : KvBasicString() {
+        Reserve(count);
+        for (int i = 0; i < count; ++i) Append(c);
+    }
+    KvBasicString(const KvBasicString& o) : KvBasicString() { Assign(o.m_buf, o.m_len); }
+    KvBasicString(KvBasicString&& o) noexcept : m_buf(o.m_buf), m_flags(o.m_flags), m_len(o.m_len) { o.Reset(); }
+    ~KvBasicString() { Release(); }
+
+    KvBasicString& operator=(const KvBasicString& o) {
+        if (this != &o) Assign(o.m_buf, o.m_len);
+        return *this;
+    }
+    KvBasicString& operator=(KvBasicString&& o) noexcept {
+        if (this != &o) {
+            Release();
+            m_buf = o.m_buf;
+            m_flags = o.m_flags;
+            m_len = o.m_len;
+            o.Reset();
+        }
+        return *this;
+    }
+    KvBasicString& operator=(const T* s) { return Assign(s); }
+
+    // Replaces the text; a null pointer gives the empty string.
+    KvBasicString& Assign(const T* s) { return Assign(s, s ? Traits::Length(s) : 0); }
+    KvBasicString& Assign(const T* s, int n) {
+        if (!s || n <= 0) {
+            Truncate(0);
+            return *this;
+        }
+        if (s >= m_buf && s <= m_buf + m_len) {  // assigning a piece of ourselves
+            KvBasicString copy(s, n);
+            return *this = static_cast<KvBasicString&&>(copy);
+        }
+        if (IsOwned() && Capacity() >= n) {
+            std::memmove(m_buf, s, sizeof(T) * n);
+            Resize(n);
+            if (!IsGrowing()) FreeExtra();
+            return *this;
+        }
+        Allocate(n);
+        std::memcpy(m_buf, s, sizeof(T) * n);
+        Resize(n);
+        return *this;
+    }
+
+    int Length() const noexcept { return m_len; }
+    bool IsEmpty() const noexcept { return m_len == 0; }
+    const T* c_str() const noexcept { return m_buf; }
+    const T* Data() const noexcept { return m_buf; }
+    operator const T*() const noexcept { return m_buf; }  // NOLINT: mirrors the callers' text-pointer use
+
+    // Character access; an index outside the text gives the terminator value 0.
+    T At(int i) const noexcept { return (i >= 0 && i < m_len) ? m_buf[i] : T(0); }
+    T operator[](int i) const noexcept { return At(i); }
+    void SetAt(int i, T c) {
+        if (i < 0 || i >= m_len) return;
+        MakeOwned();
+        m_buf[i] = c;
+    }
+
+    KvBasicString& Append(T c) {
+        if (!IsOwned() || SpareCount() == 0) Grow(m_len + 1);
+        m_buf[m_len] = c;
+        Resize(m_len + 1);
+        return *this;
+    }
+    KvBasicString& Append(const T* s) { return Append(s, s ? Traits::Length(s) : 0); }
+    KvBasicString& Append(const T* s, int n) {
+        if (!s || n <= 0) return *this;
+        if (s >= m_buf && s <= m_buf + m_len) {
+            KvBasicString copy(s, n);
+            return Append(copy.m_buf, copy.m_len);
+        }
+        if (!IsOwned() || Capacity() < m_len + n) Grow(m_len + n);
+        std::memcpy(m_buf + m_len, s, sizeof(T) * n);
+        Resize(m_len + n);
+        return *this;
+    }
+    KvBasicString& Append(const KvBasicString& o) { return Append(o.m_buf, o.m_len); }
+    KvBasicString& operator+=(T c) { return Append(c); }
+    KvBasicString& operator+=(const T* s) { return Append(s); }
+    KvBasicString& operator+=(const KvBasicString& o) { return Append(o); }
+
+    // Searches; -1 when absent.
+    int Find(T c, int from = 0) const noexcept {
+        for (int i = from < 0 ? 0 : from; i < m_len; ++i)
+            if (m_buf[i] == c) return i;
+        return -1;
+    }
+    int Find(const T* s, int from = 0) const noexcept {
+        if (!s) return -1;
+        const int n = Traits::Length(s);
+        for (int i = from < 0 ? 0 : from; i + n <= m_len; ++i)
+            if (n == 0 || std::memcmp(m_buf + i, s, sizeof(T) * n) == 0) return i;
+        return -1;
+    }
+    int ReverseFind(T c) const noexcept {
+        for (int i = m_len - 1; i >= 0; --i)
+            if (m_buf[i] == c) return i;
+        return -1;
+    }
+    bool StartsWith(const T* s) const noexcept {
+        const int n = s ? Traits::Length(s) : 0;
+        return n <= m_len && std::memcmp(m_buf, s, sizeof(T) * n) == 0;
+    }
+    bool EndsWith(const T* s) const noexcept {
+        const int n = s ? Traits::Length(s) : 0;
+        return n <= m_len && std::memcmp(m_buf + m_len - n, s, sizeof(T) * n) == 0;
+    }
+
+    // Substring of `count` characters from `start` (-1: to the end), clipped to the text.
+    KvBasicString Mid(int start, int count = -1) const {
+        if (start < 0) start = 0;
+        if (start >= m_len) return KvBasicString();
+        if (count < 0 || count > m_len - start) count = m_len - start;
+        return KvBasicString(m_buf + start, count);
+    }
+    KvBasicString Left(int count) const { return Mid(0, count < 0 ? 0 : count); }
+    KvBasicString Right(int count) const {
+        if (count <= 0) return KvBasicString();
+        return count >= m_len ? *this : Mid(m_len - count);
+    }
+
+    KvBasicString& TrimLeft() {
+        int i = 0;
+        while (i < m_len && Traits::IsSpace(m_buf[i])) ++i;
+        if (i > 0) Delete(0, i);
+        return *this;
+    }
+    KvBasicString& TrimRight() {
+        int n = m_len;
+        while (n > 0 && Traits::IsSpace(m_buf[n - 1])) --n;
+        Truncate(n);
+        return *this;
+    }
+    KvBasicString& Trim() { return TrimRight().TrimLeft(); }
+
+    KvBasicString& MakeUpper() {
+        if (m_len == 0) return *this;
+        MakeOwned();
+        for (int i = 0; i < m_len; ++i) m_buf[i] = Traits::ToUpper(m_buf[i]);
+        return *this;
+    }
+    KvBasicString& MakeLower() {
+        if (m_len == 0) return *this;
+        MakeOwned();
+        for (int i = 0; i < m_len; ++i) m_buf[i] = Traits::ToLower(m_buf[i]);
+        return *this;
+    }
+
+    // Removes `count` characters at `start` (clipped).
+    KvBasicString& Delete(int start, int count = 1) {
+        if (start < 0 || start >= m_len || count <= 0) return *this;
+        if (count > m_len - start) count = m_len - start;
+        MakeOwned();
+        std::memmove(m_buf + start, m_buf + start + count, sizeof(T) * (m_len - start - count));
+        Resize(m_len - count);
+        if (!IsGrowing()) FreeExtra();
+        return *this;
+    }
+    KvBasicString& Insert(int at, const T* s) {
+        if (at < 0) at = 0;
+        if (at >= m_len) return Append(s);
+        KvBasicString tail = Mid(at);
+        Truncate(at);
+        Append(s);
+        return Append(tail);
+    }
+    KvBasicString& Insert(int at, T c) {
+        const T s[2] = {c, T(0)};
+        return Insert(at, s);
+    }
+    // Replaces every `from` with `to`; returns the count.
+    int Replace(T from, T to) {
+        int n = 0;
+        for (int i = 0; i < m_len; ++i)
+            if (m_buf[i] == from) {
+                if (n++ == 0) MakeOwned();
+                m_buf[i] = to;
+            }
+        return n;
+    }
+    int Replace(const T* from, const T* to) {
+        const int fl = from ? Traits::Length(from) : 0;
+        if (fl == 0) return 0;
+        KvBasicString out;
+        out.SetGrowth(KvGrowth::Small);
+        int n = 0, i = 0;
+        for (int at; (at = Find(from, i)) >= 0; i = at + fl, ++n) {
+            out.Append(m_buf + i, at - i);
+            out.Append(to);
+        }
+        if (n == 0) return 0;
+        out.Append(m_buf + i, m_len - i);
+        out.SetGrowth(Growth());
+        *this = static_cast<KvBasicString&&>(out);
+        return n;
+    }
+
+    // Shortens the text to `n` characters; the freed room becomes spare in a growth mode.
+    void Truncate(int n) {
+        if (n < 0) n = 0;
+        if (n >= m_len) return;
+        if (!IsOwned()) {
+            KvBasicString copy(m_buf, n);
+            *this = static_cast<KvBasicString&&>(copy);
+            return;
+        }
+        Resize(n);
+        if (!IsGrowing()) FreeExtra();
+    }
+    void Empty() { Truncate(0); }
+
+    // Ordering by the traits' Compare, so strings can key ordered maps.
+    int Compare(const T* s) const noexcept { return Traits::Compare(m_buf, s ? s : Traits::EmptyString()); }
+    int Compare(const KvBasicString& o) const noexcept {
+        const int n = m_len < o.m_len ? m_len : o.m_len;
+        const int c = Traits::Compare(m_buf, o.m_buf, n);
+        if (c != 0) return c;
+        return m_len < o.m_len ? -1 : (m_len > o.m_len ? 1 : 0);
+    }
+    int CompareNoCase(const T* s) const noexcept {
+        KvBasicString a(*this), b(s);
+        return a.MakeLower().Compare(b.MakeLower());
+    }
+    friend bool operator==(const KvBasicString& a, const KvBasicString& b) noexcept {
+        return a.m_len == b.m_len && std::memcmp(a.m_buf, b.m_buf, sizeof(T) * a.m_len) == 0;
+    }
+    friend bool operator==(const KvBasicString& a, const T* b) noexcept { return a.Compare(b) == 0; }
+    friend bool operator<(const KvBasicString& a, const KvBasicString& b) noexcept { return a.Compare(b) < 0; }
+    friend bool operator>(const KvBasicString& a, const KvBasicString& b) noexcept { return a.Compare(b) > 0; }
+    friend bool operator<=(const KvBasicString& a, const KvBasicString& b) noexcept { return a.Compare(b) <= 0; }
+    friend bool operator>=(const KvBasicString& a, const KvBasicString& b) noexcept { return a.Compare(b) >= 0; }
+    friend KvBasicString operator+(const KvBasicString& a, const KvBasicString& b) {
+        KvBasicString r(a);
+        return r.Append(b);
+    }
+    friend KvBasicString operator+(const KvBasicString& a, const T* b) {
+        KvBasicString r(a);
+        return r.Append(b);
+    }
+    friend KvBasicString operator+(const T* a, const KvBasicString& b) {
+        KvBasicString r(a);
+        return r.Append(b);
+    }
+    friend KvBasicString operator+(const KvBasicString& a, T c) {
+        KvBasicString r(a);
+        return r.Append(c);
+    }
+
+    // Growth mode: Exact releases any spare capacity at once.
+    void SetGrowth(KvGrowth g) {
+        m_flags = (m_flags & ~kGrowthMask) | static_cast<std::uint32_t>(g);
+        if (g == KvGrowth::Exact) FreeExtra();
+    }
+    KvGrowth Growth() const noexcept {
+        const std::uint32_t g = m_flags & kGrowthMask;
+        return g == 0x21 ? KvGrowth::Large : (g == 0x20 ? KvGrowth::Small : KvGrowth::Exact);
+    }
+    // Gives back the spare characters after the terminator.
+    void FreeExtra() {
+        if (!IsOwned() || SpareCount() == 0) return;
+        Reallocate(m_len + 1);
+        SetSpare(0);
+    }
+    // Makes room for at least `n` characters without changing the text.
+    void Reserve(int n) {
+        if (n > Capacity() || !IsOwned()) Grow(n > m_len ? n : m_len);
+    }
+
+    // Writable buffer of at least `n` characters; finish with ReleaseBuffer.
+    T* GetBuffer(int n) {
+        if (n < m_len) n = m_len;
+        Reserve(n);
+        return m_buf;
+    }
+    // Sets the length to `n`, or to the terminated text's length when `n` is negative.
+    void ReleaseBuffer(int n = -1) {
+        if (!IsOwned()) return;
+        const int cap = Capacity();
+        if (n < 0 || n > cap) {
+            n = 0;
+            while (n < cap && m_buf[n]) ++n;
+        }
+        Resize(n);
+        if (!IsGrowing()) FreeExtra();
+    }
+
+    // printf-style formatting into this string; in a wide format %s takes a wide string.
+    KvBasicString& Format(const T* fmt, ...);
+    KvBasicString& AppendFormat(const T* fmt, ...);
+
+    // Introspection, mainly for tests and builders.
+    std::uint32_t Flags() const noexcept { return m_flags & 0xFF; }
+    int SpareCount() const noexcept { return static_cast<int>(m_flags >> 8); }
+    bool IsOwned() const noexcept { return (m_flags & kNotOwned) == 0; }
+
+private:
+    static int GrowthSpare(std::uint32_t flags) noexcept {
+        const std::uint32_t g = flags & kGrowthMask;
+        return g == 0x21 ? 65535 : (g == 0x20 ? 255 : 0);
+    }
+    bool IsGrowing() const noexcept { return (m_flags & 0x20) != 0; }
+    int Capacity() const noexcept { return IsOwned() ? m_len + SpareCount() : 0; }
+    void SetSpare(int n) noexcept { m_flags = (m_flags & 0xFF) | (static_cast<std::uint32_t>(n) << 8); }
+    // Sets the length, keeping the allocation: the spare count absorbs the difference.
+    void Resize(int n) noexcept {
+        const int cap = Capacity();
+        m_len = n;
+        SetSpare(cap - n);
+        m_buf[n] = T(0);
+    }
+    void Reset() noexcept {
+        m_buf = const_cast<T*>(Traits::EmptyString());
+        m_flags = kNotOwned | (m_flags & kGrowthMask);
+        m_len = 0;
+    }
+    void Release() noexcept {
+        if (IsOwned()) std::free(m_buf);
+    }
+    void Reallocate(int chars) {
+        void* p = IsOwned() ? std::realloc(m_buf, sizeof(T) * chars) : std::malloc(sizeof(T) * chars);
+        if (!p) throw std::bad_alloc();
+        if (!IsOwned()) std::memcpy(p, m_buf, sizeof(T) * (m_len + 1));
+        m_buf = static_cast<T*>(p);
+        m_flags &= ~kNotOwned;
+    }
+    // Fresh buffer for `n` characters plus the growth spare; the old text is dropped.
+    void Allocate(int n) {
+        const int spare = GrowthSpare(m_flags);
+        Release();
+        void* p = std::malloc(sizeof(T) * (n + 1 + spare));
+        if (!p) throw std::bad_alloc();
+        m_buf = static_cast<T*>(p);
+        m_flags &= ~kNotOwned;
+        m_len = 0;
+        m_buf[0] = T(0);
+        SetSpare(n + spare);
+    }
+    // Keeps the text and makes room for `n` characters plus the growth spare.
+    void Grow(int n) {
+        const int spare = GrowthSpare(m_flags);
+        Reallocate(n + 1 + spare);
+        SetSpare(n + spare - m_len);
+    }
+    void MakeOwned() {
+        if (!IsOwned()) Grow(m_len);
+    }
+
+    T* m_buf;
+    std::uint32_t m_flags;  // low 8 bits flags, high 24 bits spare characters
+    std::int32_t m_len;
+};
+
+using KvString = KvBasicString<char, KvChar>;
+using KvWString = KvBasicString<char16_t, KvWideChar>;
+
+// printf-style formatting. Narrow formats follow C printf. Wide formats follow
+// the wide-printf convention: %s and %ls take a wide string, %hs a narrow one,
+// %c a wide character. Both replace `out`.
+void KvVFormat(KvString& out, const char* fmt, va_list ap);
+void KvVFormat(KvWString& out, const char16_t* fmt, va_list ap);
+
+template <class T, class Traits>
+KvBasicString<T, Traits>& KvBasicString<T, Traits>::Format(const T* fmt, ...) {
+    va_list ap;
+    va_start(ap, fmt);
+    KvVFormat(*this, fmt, ap);
+    va_end(ap);
+    return *this;
+}
+
+template <class T, class Traits>
+KvBasicString<T, Traits>& KvBasicString<T, Traits>::AppendFormat(const T* fmt, ...) {
+    KvBasicString piece;
+    va_list ap;
+    va_start(ap, fmt);
+    KvVFormat(piece, fmt, ap);
+    va_end(ap);
+    return Append(piece);
+}

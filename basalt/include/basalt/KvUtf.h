@@ -1,0 +1,19 @@
+// UTF-8 / UTF-16 conversion. Conversions never fail: malformed input is skipped.
+#pragma once
+
+#include "basalt/KvBasicString.h"
+
+// Replaces `wide` with the decoded text. Code points above 0xFFFF become a
+// surrogate pair. A stray continuation byte is skipped; a sequence cut short
+// by a non-continuation byte is dropped with that byte; a sequence cut short
+// by the end of the text ends decoding; 5- and 6-byte forms are skipped.
+void Utf8ToUtf16(KvWString& wide, const char* utf8);
+// As above, reading at most `count` bytes (NUL bytes inside are decoded as U+0000).
+void Utf8ToUtf16(KvWString& wide, const char* bytes, int count);
+// Replaces `utf8` with the encoded text. A lone surrogate is dropped.
+void Utf16ToUtf8(KvString& utf8, const char16_t* wide);
+void Utf16ToUtf8(KvString& utf8, const char16_t* wide, int count);
+
+// Convenience forms returning the converted string.
+KvWString ToWide(const char* utf8);
+KvString ToUtf8(const char16_t* wide);

@@ -1,0 +1,41 @@
+# Shared settings for Cairn's own targets.
+
+set(CAIRN_WARNINGS -Wall -Wextra -Werror)
+
+if(CAIRN_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# cairn_defaults(target): warnings as errors on our own code.
+function(cairn_defaults target)
+  target_compile_options(${target} PRIVATE ${CAIRN_WARNINGS})
+endfunction()
+
+# cairn_library(name SOURCES ... [DEPS ...]): a shared library with public headers under include/.
+function(cairn_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+  add_library(${name} SHARED ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include)
+  target_link_libraries(${name} PUBLIC ${A_DEPS} PRIVATE ${A_PRIVATE_DEPS})
+  cairn_defaults(${name})
+endfunction()
+
+# cairn_test(name SOURCES ... DEPS ...): a GoogleTest program whose cases ctest runs one by one.
+function(cairn_test name)
+  if(NOT CAIRN_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
+  cairn_defaults(${name})
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                       WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
+                       PROPERTIES ENVIRONMENT "CAIRN_BIN_DIR=${CMAKE_BINARY_DIR}/bin;CAIRN_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+endfunction()
+
+if(CAIRN_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
