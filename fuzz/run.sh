@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each briefly over its seed corpus.
+# Usage: fuzz/run.sh [seconds-per-target] [target-name-filter]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+secs="${1:-20}"
+filter="${2:-}"
+CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCAIRN_FUZZ=ON -DCAIRN_TESTS=OFF -DCAIRN_BENCH=OFF >/dev/null
+cmake --build build-fuzz -j"$(nproc)"
+for f in build-fuzz/bin/fuzz_*; do
+  name=$(basename "$f")
+  [[ -z "$filter" || "$name" == *"$filter"* ]] || continue
+  seeds="fuzz/corpus/${name#fuzz_}"
+  work="fuzz/corpus-work/${name#fuzz_}"
+  mkdir -p "$work"
+  echo "== $name for ${secs}s"
+  "$f" -max_total_time="$secs" -timeout=10 -rss_limit_mb=2048 "$work" $( [ -d "$seeds" ] && echo "$seeds" ) 2>&1 | tail -n 3
+done
