@@ -1,0 +1,80 @@
+#include "basalt/KvStringTableWriter.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "basalt/KvCRC16.h"
+
+namespace {
+
+void Put16(std::vector<std::uint8_t>& out, unsigned v) {
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+    out.push_back(static_cast<std::uint8_t>(v));
+}
+
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    Put16(out, v >> 16);
+    Put16(out, v & 0xFFFF);
+}
+
+}  // namespace
+
+void KvStringTableWriter::Add(std::uint16_t id, std::string utf8) { m_texts[id] = Entry{true, std::move(utf8)}; }
+
+void KvStringTableWriter::AddMissing(std::uint16_t id) { m_texts[id] = Entry{}; }
+
+bool KvStringTableWriter::Build(std::vector<std::uint8_t>& out, std::string& error) const {
+    out.clear();
+    if (m_texts.size() > 0xFFFF) {
+        error = "too many texts: " + std::to_string(m_texts.size()) + " (at most 65535)";
+        return false;
+    }
+    std::uint64_t offset = 2 + 8 * m_texts.size() + 2;
+    Put16(out, static_cast<unsigned>(m_texts.size()));
+    for (const auto& [id, e] : m_texts) {
+        if (e.present && e.text.size() >= 0xFFFF) {
+            error = "text " + std::to_string(id) + " is " + std::to_string(e.text.size()) +
+                    " bytes long (at most 65534)";
+            return false;
+        }
+        if (e.present && offset + e.text.size() > 0x7FFFFFFF) {
+            error = "texts exceed 2 GiB";
+            return false;
+        }
+        Put16(out, id);
+        Put32(out, e.present ? static_cast<std::uint32_t>(offset) : 0xFFFFFFFFu);
+        Put16(out, e.present ? static_cast<unsigned>(e.text.size()) : 0xFFFFu);
+        if (e.present) offset += e.text.size();
+    }
+    KvCRC16 crc;
+    crc.Add(out.data(), out.size());
+    Put16(out, crc.Value());
+    for (const auto& entry : m_texts)
+        if (entry.second.present) out.insert(out.end(), entry.second.text.begin(), entry.second.text.end());
+    return true;
+}
+
+bool KvStringTableWriter::Save(const char* path, std::string& error) const {
+    std::vector<std::uint8_t> bytes;
+    if (!Build(bytes, error)) return false;
+    const std::string target(path ? path : "");
+    const std::string temp = target + ".tmp";
+    std::FILE* f = std::fopen(temp.c_str(), "wbe");
+    if (!f) {
+        error = "cannot create " + temp + ": " + std::strerror(errno);
+        return false;
+    }
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = (std::fflush(f) == 0) && ok;
+    ok = (::fsync(fileno(f)) == 0) && ok;
+    ok = (std::fclose(f) == 0) && ok;
+    if (!ok || std::rename(temp.c_str(), target.c_str()) != 0) {
+        error = "cannot write " + target + ": " + std::strerror(errno);
+        std::remove(temp.c_str());
+        return false;
+    }
+    return true;
+}
