@@ -1,0 +1,212 @@
+// CFacilityManager: the single gateway to the facility model.
+//
+// Everything is addressed by number: panel id, loop address, element address, zone number,
+// rule id. Lookups follow list order and the first match wins, so records that share a number
+// (possible after setLoopAddress, setElementAddress or changeEventActionId) resolve to the
+// earliest. Failures are results: false, 0, empty text, a null pointer, or -1 where stated.
+// "Missing" below means the named panel, loop, element or rule does not exist.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "basalt/KvBasicString.h"
+#include "model/CEventActionGroup.h"
+#include "model/CFacilityItem.h"
+
+class IFacilityObserver;
+
+class CFacilityManager {
+public:
+    static constexpr int kMaxElementAddress = 250;
+    static constexpr int kMaxZone = 250;
+    static constexpr int kEventImageDrop = 31;   // image offset of an unused event group node
+    static constexpr int kActionImageDrop = 62;  // image offset of an unused action group node
+
+    CFacilityManager();
+    ~CFacilityManager();
+    CFacilityManager(const CFacilityManager&) = delete;
+    CFacilityManager& operator=(const CFacilityManager&) = delete;
+
+    // The user-interface seam; null (the default) silences messages and view updates. Not owned.
+    void setObserver(IFacilityObserver* observer) { m_observer = observer; }
+    IFacilityObserver* observer() const { return m_observer; }
+
+    // ---- Facility ----
+    // Destroys everything and starts an empty facility; the rule group indexes are emptied too
+    // (they would otherwise point at deleted rules).
+    void flushFacility();
+    // Stable-sorts each loop's elements, then each panel's loops, by address; panels stay put.
+    void sortFacility();
+    int getNumberOfPanels() const;
+    bool getExpandedView() const;
+    void setExpandedView(bool expanded);
+
+    // ---- Panels ----
+    // False when the id exists; otherwise inserts before the first panel with a greater address.
+    bool addPanel(int id, int address, const KvWString& label);
+    // Deletes the panel with its loops, elements and zones; true even when missing. Rules stay.
+    bool delPanel(int id);
+    // Moves the panel before the first other panel with a greater address; true even when missing.
+    bool sortPanel(int id);
+    int getPanelAddress(int id) const;                        // 0 when missing
+    void setPanelAddress(int id, int address);                // does not move the panel
+    int getPanelId(int index) const;                          // id at list position; 0 past the end
+    const KvWString* getPanelLabel(int id) const;             // null when missing
+    bool setPanelLabel(int id, const KvWString& text);
+    KvWString getPanelInstaller(int id) const;                // empty when missing
+    KvWString getPanelPhone(int id) const;
+    KvWString getPanelDescription(int id) const;
+    bool setPanelInstaller(int id, const KvWString& text);
+    bool setPanelPhone(int id, const KvWString& text);
+    bool setPanelComments(int id, const KvWString& text);     // the panel description
+    bool getPanelExpanded(int id) const;
+    bool setPanelExpanded(int id, bool expanded);
+    bool getPanelSelected(int id) const;
+    bool setPanelSelected(int id, bool selected);
+
+    // ---- Loops ----
+    int getNumOfLoops(int panelId) const;
+    // Appends a collapsed, empty loop; false when the panel is missing or the address is taken.
+    bool addLoopToPanel(int panelId, int address);
+    // Deletes the loop; removing a panel's last loop deletes all its zones too. False when missing.
+    bool delLoopFromPanel(int panelId, int address);
+    int getLoopAddress(int panelId, int index) const;         // 0 when missing or past the end
+    bool setLoopAddress(int panelId, int index, int address); // no reordering, no uniqueness check
+    bool getLoopExpanded(int panelId, int address) const;
+    bool setLoopExpanded(int panelId, int address, bool expanded);
+    int getNumberOfElementsInLoop(int panelId, int address) const;
+    int getNumberOfInputElementsInLoop(int panelId, int address) const;   // generic type not 7/8
+    int getNumberOfOutputElementsInLoop(int panelId, int address) const;  // generic type 7 or 8
+
+    // ---- Elements (panel id, loop address, element address) ----
+    // Appends the element; a null description copies the label. False when panel or loop is
+    // missing or the address is taken (the existing element is kept).
+    bool addElementToLoop(int panelId, int loopAddress, int address, int type, int zone,
+                          const KvWString& label, const char16_t* description = nullptr);
+    // Deletes every element with this address; true whenever the loop exists.
+    bool delElementFromLoop(int panelId, int loopAddress, int address);
+    int getElementAddress(int panelId, int loopAddress, int index) const;  // 0 past the end
+    bool setElementAddress(int panelId, int loopAddress, int index, int address);
+    int getElementType(int panelId, int loopAddress, int address) const;
+    // Rebuilds the device at `address` as a device of `type` (one element per address, labels
+    // from text 279, description from the catalogue, zone kept). A longer device must end at
+    // 250 or below and must not reach the next element of the loop; otherwise message 278 goes
+    // to the observer and nothing changes. New elements are appended (call sortFacility for
+    // address order). False when missing, when refused, or for an unknown type code.
+    bool setElementType(int panelId, int loopAddress, int address, int type);
+    const KvWString* getElementLabel(int panelId, int loopAddress, int address) const;
+    bool setElementLabel(int panelId, int loopAddress, int address, const KvWString& text);
+    const KvWString* getElementDescription(int panelId, int loopAddress, int address) const;
+    // A null text copies the label.
+    bool setElementDescription(int panelId, int loopAddress, int address, const char16_t* text);
+    int getElementZone(int panelId, int loopAddress, int address) const;
+    bool addElementToZone(int panelId, int loopAddress, int address, int zone);
+    bool delElementFromZone(int panelId, int loopAddress, int address);  // zone becomes 0
+    int getElementCompositeMode(int panelId, int loopAddress, int address) const;
+    bool setElementCompositeMode(int panelId, int loopAddress, int address, int mode);
+    int getElementGenericType(int panelId, int loopAddress, int address) const;
+    bool setElementGenericType(int panelId, int loopAddress, int address, int generic);
+    bool getElementFirst(int panelId, int loopAddress, int address) const;
+    bool setElementFirst(int panelId, int loopAddress, int address, bool first);
+    std::intptr_t getElementItem(int panelId, int loopAddress, int address) const;
+    bool setElementItem(int panelId, int loopAddress, int address, std::intptr_t item);
+
+    // ---- Zones ----
+    int getNumOfZones(int panelId) const;
+    // Appends the zone; false when the panel is missing or the number is taken in that panel.
+    bool addZone(int panelId, int number, const KvWString& description);
+    // First zone with this number in any panel (panels in order); null when none.
+    const KvWString* getZoneDescription(int number) const;
+    bool setZoneDescription(int number, const KvWString& text);
+    int getNumOfElementsInZone(int panelId, int zone) const;
+
+    // ---- Event-action rules (by rule id) ----
+    int getNumberEventsInPanel() const;   // number of rules in the facility
+    int getNumberOfEventActions() const;  // max(rule count, largest id): bound for getEventActionId
+    int getFreeEventId() const;           // getNumberOfEventActions() + 1
+    int getEventActionId(int index) const;  // id at list position; 0 past the end
+    // Appends a rule without sides; false when the id exists.
+    bool addEventActionItem(int id, int delay);
+    // Sets the event side (creating it with element type = type), resets the action side to
+    // zeros, files the rule in the event groups under `key`. False when missing.
+    bool addEventToEventActionItem(int id, int type, int panel, int loop, int element, int zone,
+                                   int rangeBegin, int rangeEnd, int itemType, std::intptr_t key);
+    // Sets the action side and files the rule in the action groups; the event side is untouched.
+    bool addActionToEventActionItem(int id, int type, int panel, int loop, int element, int zone,
+                                    int rangeBegin, int rangeEnd, int itemType, std::intptr_t key);
+    // Removes the rule from its groups (an emptied group is reported to the observer) and deletes it.
+    bool delEventActionItem(int id);
+    // Renames the first rule with `id`; no uniqueness check. False when missing.
+    bool changeEventActionId(int id, int newId);
+    int getEventActionDelay(int id) const;
+    void setEventActionDelay(int id, int delay);
+    // Side getters give 0 when the rule or the side is missing.
+    int getEventActionInType(int id) const;
+    int getEventActionInElementType(int id) const;
+    int getEventActionInPanel(int id) const;
+    int getEventActionInLoop(int id) const;
+    int getEventActionInElement(int id) const;
+    int getEventActionInZone(int id) const;
+    int getEventActionOutType(int id) const;
+    int getEventActionOutElementType(int id) const;
+    int getEventActionOutPanel(int id) const;
+    int getEventActionOutLoop(int id) const;
+    int getEventActionOutElement(int id) const;
+    int getEventActionOutZone(int id) const;
+    void setEventActionInType(int id, int type);   // element type unchanged
+    void setEventActionOutType(int id, int type);
+    std::pair<int, int> getEventActionInRange(int id) const;   // (begin, end); (0, 0) when missing
+    std::pair<int, int> getEventActionOutRange(int id) const;
+    void setEventActionInRange(int id, int begin, int end);
+    void setEventActionOutRange(int id, int begin, int end);
+    int getEventActionInItemType(int id) const;    // -1 when missing
+    int getEventActionOutItemType(int id) const;
+
+    // ---- Rule group indexes ----
+    const std::vector<CEventActionGroup>& eventGroups() const { return m_eventGroups; }
+    const std::vector<CEventActionGroup>& actionGroups() const { return m_actionGroups; }
+    // Empties both indexes (before a file is loaded).
+    void clearGroups();
+
+    // Orderings used by sortFacility.
+    static bool sortingElements(const CElementItem* a, const CElementItem* b);
+    static bool sortingLoops(const CLoopItem* a, const CLoopItem* b);
+    static bool sortingPanels(const CPanelItem* a, const CPanelItem* b);
+
+private:
+    CPanelItem* findPanel(int id) const;
+    CLoopItem* findLoop(int panelId, int address) const;
+    CElementItem* findElement(int panelId, int loopAddress, int address) const;
+    CEventActionItem* findRule(int id) const;
+    CEventActionSide* eventSide(int id) const;
+    CEventActionSide* actionSide(int id) const;
+    void placePanel(std::unique_ptr<CPanelItem> panel);
+    bool deviceFits(const CLoopItem& loop, int address, int oldCount, int newCount) const;
+    static void fileInGroup(std::vector<CEventActionGroup>& groups, CEventActionItem* rule,
+                            bool eventSide, std::intptr_t key);
+    void dropFromGroups(std::vector<CEventActionGroup>& groups, CEventActionItem* rule, int imageDrop);
+    void changed() { ++m_generation; }
+
+    // One remembered answer per lookup kind, valid while the generation is unchanged. Walks ask
+    // many getters for the same record in a row; any change that could alter which record is
+    // the first match bumps the generation, so the memo never contradicts a fresh scan.
+    template <class T>
+    struct Memo {
+        std::uint64_t generation = ~std::uint64_t(0);
+        int a = 0, b = 0, c = 0;
+        T* record = nullptr;
+    };
+
+    std::unique_ptr<CFacilityItem> m_facility;
+    std::vector<CEventActionGroup> m_eventGroups;
+    std::vector<CEventActionGroup> m_actionGroups;
+    IFacilityObserver* m_observer = nullptr;
+    std::uint64_t m_generation = 0;  // bumped by every change of identity or structure
+    mutable Memo<CPanelItem> m_panelMemo;
+    mutable Memo<CLoopItem> m_loopMemo;
+    mutable Memo<CElementItem> m_elementMemo;
+    mutable Memo<CEventActionItem> m_ruleMemo;
+};

@@ -1,0 +1,6 @@
+#include "model/CFacilityItem.h"
+
+CFacilityItem::~CFacilityItem() {
+    panels.clear();
+    eventActions.clear();
+}

@@ -1,0 +1,245 @@
+// CFacilityManager: the event-action rules and their group indexes.
+#include <algorithm>
+
+#include "basalt/KvTrace.h"
+#include "model/CFacilityManager.h"
+#include "model/IFacilityObserver.h"
+
+namespace {
+
+const CEventActionSide* sideOf(const CEventActionItem& rule, bool eventSide) {
+    return eventSide ? static_cast<const CEventActionSide*>(rule.event.get()) : rule.action.get();
+}
+
+void store(CEventActionSide& side, int type, int panel, int loop, int element, int zone, int rangeBegin,
+           int rangeEnd, int itemType) {
+    side.type = type;
+    side.panel = panel;
+    side.loop = loop;
+    side.element = element;
+    side.zone = zone;
+    side.rangeBegin = rangeBegin;
+    side.rangeEnd = rangeEnd;
+    side.itemType = itemType;
+}
+
+}  // namespace
+
+CEventActionItem* CFacilityManager::findRule(int id) const {
+    Memo<CEventActionItem>& m = m_ruleMemo;
+    if (m.generation == m_generation && m.a == id) return m.record;
+    CEventActionItem* found = nullptr;
+    for (const auto& rule : m_facility->eventActions)
+        if (rule->id == id) {
+            found = rule.get();
+            break;
+        }
+    m = {m_generation, id, 0, 0, found};
+    return found;
+}
+
+CEventActionSide* CFacilityManager::eventSide(int id) const {
+    CEventActionItem* rule = findRule(id);
+    return rule ? rule->event.get() : nullptr;
+}
+
+CEventActionSide* CFacilityManager::actionSide(int id) const {
+    CEventActionItem* rule = findRule(id);
+    return rule ? rule->action.get() : nullptr;
+}
+
+int CFacilityManager::getNumberEventsInPanel() const {
+    printk("\n CFacilityManager::getNumberEventsInPanel");
+    return static_cast<int>(m_facility->eventActions.size());
+}
+
+int CFacilityManager::getNumberOfEventActions() const {
+    printk("\n CFacilityManager::getNumberOfEventActions");
+    int bound = static_cast<int>(m_facility->eventActions.size());
+    for (const auto& rule : m_facility->eventActions) bound = std::max(bound, rule->id);
+    return bound;
+}
+
+int CFacilityManager::getFreeEventId() const {
+    printk("\n CFacilityManager::getFreeEventId");
+    return getNumberOfEventActions() + 1;
+}
+
+int CFacilityManager::getEventActionId(int index) const {
+    printk("\n CFacilityManager::getEventActionId");
+    const auto& rules = m_facility->eventActions;
+    if (index < 0 || index >= static_cast<int>(rules.size())) return 0;
+    return rules[index]->id;
+}
+
+bool CFacilityManager::addEventActionItem(int id, int delay) {
+    printk("\n CFacilityManager::addEventActionItem");
+    if (findRule(id)) return false;
+    changed();
+    m_facility->eventActions.push_back(std::make_unique<CEventActionItem>(id, delay));
+    return true;
+}
+
+// The first group holding a rule with the same selection takes the rule and the newest key.
+void CFacilityManager::fileInGroup(std::vector<CEventActionGroup>& groups, CEventActionItem* rule, bool eventSide,
+                                   std::intptr_t key) {
+    const CEventActionSide& side = *sideOf(*rule, eventSide);
+    for (CEventActionGroup& group : groups)
+        for (const CEventActionItem* member : group.rules) {
+            const CEventActionSide* other = sideOf(*member, eventSide);
+            if (other && other->sameSelection(side)) {
+                group.rules.push_back(rule);
+                group.key = key;
+                return;
+            }
+        }
+    groups.push_back(CEventActionGroup{key, {rule}});
+}
+
+bool CFacilityManager::addEventToEventActionItem(int id, int type, int panel, int loop, int element, int zone,
+                                                 int rangeBegin, int rangeEnd, int itemType, std::intptr_t key) {
+    printk("\n CFacilityManager::addEventToEventActionItem");
+    CEventActionItem* rule = findRule(id);
+    if (!rule) return false;
+    if (!rule->event) rule->event = std::make_unique<CEventItem>(type, type);
+    store(*rule->event, type, panel, loop, element, zone, rangeBegin, rangeEnd, itemType);
+    // A new event invalidates whatever the rule drove before.
+    if (!rule->action) rule->action = std::make_unique<CActionItem>(0, 0);
+    store(*rule->action, 0, 0, 0, 0, 0, 0, 0, 0);
+    fileInGroup(m_eventGroups, rule, true, key);
+    return true;
+}
+
+bool CFacilityManager::addActionToEventActionItem(int id, int type, int panel, int loop, int element, int zone,
+                                                  int rangeBegin, int rangeEnd, int itemType, std::intptr_t key) {
+    printk("\n CFacilityManager::addActionToEventActionItem");
+    CEventActionItem* rule = findRule(id);
+    if (!rule) return false;
+    if (!rule->action) rule->action = std::make_unique<CActionItem>(type, type);
+    store(*rule->action, type, panel, loop, element, zone, rangeBegin, rangeEnd, itemType);
+    fileInGroup(m_actionGroups, rule, false, key);
+    return true;
+}
+
+void CFacilityManager::dropFromGroups(std::vector<CEventActionGroup>& groups, CEventActionItem* rule, int imageDrop) {
+    for (CEventActionGroup& group : groups) {
+        auto at = std::find(group.rules.begin(), group.rules.end(), rule);
+        if (at == group.rules.end()) continue;
+        group.rules.erase(at);
+        if (group.rules.empty() && m_observer) m_observer->groupEmptied(group.key, imageDrop);
+        return;
+    }
+}
+
+bool CFacilityManager::delEventActionItem(int id) {
+    printk("\n CFacilityManager::delEventActionItem");
+    auto& rules = m_facility->eventActions;
+    auto at = std::find_if(rules.begin(), rules.end(), [id](const auto& r) { return r->id == id; });
+    if (at == rules.end()) return false;
+    CEventActionItem* rule = at->get();
+    dropFromGroups(m_eventGroups, rule, kEventImageDrop);
+    dropFromGroups(m_actionGroups, rule, kActionImageDrop);
+    // A rule filed twice (its side set again) sits in several groups; none may keep a dangling pointer.
+    for (auto* groups : {&m_eventGroups, &m_actionGroups})
+        for (CEventActionGroup& group : *groups) std::erase(group.rules, rule);
+    changed();
+    rules.erase(at);
+    return true;
+}
+
+bool CFacilityManager::changeEventActionId(int id, int newId) {
+    printk("\n CFacilityManager::changeEventActionId");
+    CEventActionItem* rule = findRule(id);
+    if (!rule) return false;
+    changed();
+    rule->id = newId;
+    return true;
+}
+
+int CFacilityManager::getEventActionDelay(int id) const {
+    printk("\n CFacilityManager::getEventActionDelay");
+    const CEventActionItem* rule = findRule(id);
+    return rule ? rule->delay : 0;
+}
+
+void CFacilityManager::setEventActionDelay(int id, int delay) {
+    printk("\n CFacilityManager::setEventActionDelay");
+    if (CEventActionItem* rule = findRule(id)) rule->delay = delay;
+}
+
+#define CAIRN_SIDE_GETTER(name, side, field)                     \
+    int CFacilityManager::name(int id) const {                  \
+        printk("\n CFacilityManager::" #name);                   \
+        const CEventActionSide* s = side(id);                    \
+        return s ? s->field : 0;                                 \
+    }
+
+CAIRN_SIDE_GETTER(getEventActionInType, eventSide, type)
+CAIRN_SIDE_GETTER(getEventActionInElementType, eventSide, elementType)
+CAIRN_SIDE_GETTER(getEventActionInPanel, eventSide, panel)
+CAIRN_SIDE_GETTER(getEventActionInLoop, eventSide, loop)
+CAIRN_SIDE_GETTER(getEventActionInElement, eventSide, element)
+CAIRN_SIDE_GETTER(getEventActionInZone, eventSide, zone)
+CAIRN_SIDE_GETTER(getEventActionOutType, actionSide, type)
+CAIRN_SIDE_GETTER(getEventActionOutElementType, actionSide, elementType)
+CAIRN_SIDE_GETTER(getEventActionOutPanel, actionSide, panel)
+CAIRN_SIDE_GETTER(getEventActionOutLoop, actionSide, loop)
+CAIRN_SIDE_GETTER(getEventActionOutElement, actionSide, element)
+CAIRN_SIDE_GETTER(getEventActionOutZone, actionSide, zone)
+#undef CAIRN_SIDE_GETTER
+
+void CFacilityManager::setEventActionInType(int id, int type) {
+    printk("\n CFacilityManager::setEventActionInType");
+    if (CEventActionSide* side = eventSide(id)) side->type = type;
+}
+
+void CFacilityManager::setEventActionOutType(int id, int type) {
+    printk("\n CFacilityManager::setEventActionOutType");
+    if (CEventActionSide* side = actionSide(id)) side->type = type;
+}
+
+std::pair<int, int> CFacilityManager::getEventActionInRange(int id) const {
+    printk("\n CFacilityManager::getEventActionInRange");
+    const CEventActionSide* side = eventSide(id);
+    return side ? std::make_pair(side->rangeBegin, side->rangeEnd) : std::make_pair(0, 0);
+}
+
+std::pair<int, int> CFacilityManager::getEventActionOutRange(int id) const {
+    printk("\n CFacilityManager::getEventActionOutRange");
+    const CEventActionSide* side = actionSide(id);
+    return side ? std::make_pair(side->rangeBegin, side->rangeEnd) : std::make_pair(0, 0);
+}
+
+void CFacilityManager::setEventActionInRange(int id, int begin, int end) {
+    printk("\n CFacilityManager::setEventActionInRange");
+    if (CEventActionSide* side = eventSide(id)) {
+        side->rangeBegin = begin;
+        side->rangeEnd = end;
+    }
+}
+
+void CFacilityManager::setEventActionOutRange(int id, int begin, int end) {
+    printk("\n CFacilityManager::setEventActionOutRange");
+    if (CEventActionSide* side = actionSide(id)) {
+        side->rangeBegin = begin;
+        side->rangeEnd = end;
+    }
+}
+
+int CFacilityManager::getEventActionInItemType(int id) const {
+    printk("\n CFacilityManager::getEventActionInItemType");
+    const CEventActionSide* side = eventSide(id);
+    return side ? side->itemType : -1;
+}
+
+int CFacilityManager::getEventActionOutItemType(int id) const {
+    printk("\n CFacilityManager::getEventActionOutItemType");
+    const CEventActionSide* side = actionSide(id);
+    return side ? side->itemType : -1;
+}
+
+void CFacilityManager::clearGroups() {
+    printk("\n CFacilityManager::clearGroups");
+    m_eventGroups.clear();
+    m_actionGroups.clear();
+}
