@@ -47,30 +47,30 @@ CFacilityManager::~CFacilityManager() {
 
 CPanelItem* CFacilityManager::findPanel(int id) const {
     Memo<CPanelItem>& m = m_panelMemo;
-    if (m.generation == m_generation && m.a == id) return m.record;
+    if (m.generation == m_generation[kPanels] && m.a == id) return m.record;
     CPanelItem* found = firstMatch(m_facility->panels, [id](const CPanelItem& p) { return p.id == id; });
-    m = {m_generation, id, 0, 0, found};
+    m = {m_generation[kPanels], id, 0, 0, found};
     return found;
 }
 
 CLoopItem* CFacilityManager::findLoop(int panelId, int address) const {
     Memo<CLoopItem>& m = m_loopMemo;
-    if (m.generation == m_generation && m.a == panelId && m.b == address) return m.record;
+    if (m.generation == m_generation[kLoops] && m.a == panelId && m.b == address) return m.record;
     CPanelItem* panel = findPanel(panelId);
     CLoopItem* found =
         panel ? firstMatch(panel->loops, [address](const CLoopItem& l) { return l.address == address; }) : nullptr;
-    m = {m_generation, panelId, address, 0, found};
+    m = {m_generation[kLoops], panelId, address, 0, found};
     return found;
 }
 
 CElementItem* CFacilityManager::findElement(int panelId, int loopAddress, int address) const {
     Memo<CElementItem>& m = m_elementMemo;
-    if (m.generation == m_generation && m.a == panelId && m.b == loopAddress && m.c == address) return m.record;
+    if (m.generation == m_generation[kElements] && m.a == panelId && m.b == loopAddress && m.c == address) return m.record;
     CLoopItem* loop = findLoop(panelId, loopAddress);
     CElementItem* found =
         loop ? firstMatch(loop->elements, [address](const CElementItem& e) { return e.address == address; })
              : nullptr;
-    m = {m_generation, panelId, loopAddress, address, found};
+    m = {m_generation[kElements], panelId, loopAddress, address, found};
     return found;
 }
 
@@ -78,10 +78,11 @@ CElementItem* CFacilityManager::findElement(int panelId, int loopAddress, int ad
 
 void CFacilityManager::flushFacility() {
     printk("\n CFacilityManager::flushFacility");
-    changed();
+    changed(kPanels);
     // The group indexes point at rules of the old facility; keeping them would leave dangling
     // pointers that the next rule filing reads.
     clearGroups();
+    dropRuleIndex();
     m_facility = std::make_unique<CFacilityItem>();
 }
 
@@ -95,7 +96,7 @@ bool CFacilityManager::sortingPanels(const CPanelItem* a, const CPanelItem* b) {
 
 void CFacilityManager::sortFacility() {
     printk("\n CFacilityManager::sortFacility");
-    changed();
+    changed(kLoops);
     for (auto& panel : m_facility->panels) {
         for (auto& loop : panel->loops)
             std::stable_sort(loop->elements.begin(), loop->elements.end(),
@@ -132,7 +133,7 @@ void CFacilityManager::placePanel(std::unique_ptr<CPanelItem> panel) {
 bool CFacilityManager::addPanel(int id, int address, const KvWString& label) {
     printk("\n CFacilityManager::addPanel");
     if (findPanel(id)) return false;
-    changed();
+    changed(kPanels);
     auto panel = std::make_unique<CPanelItem>(id, label);
     panel->address = address;
     placePanel(std::move(panel));
@@ -144,7 +145,7 @@ bool CFacilityManager::delPanel(int id) {
     auto& panels = m_facility->panels;
     auto at = std::find_if(panels.begin(), panels.end(), [id](const auto& p) { return p->id == id; });
     if (at == panels.end()) return true;
-    changed();
+    changed(kPanels);
     panels.erase(at);
     return true;
 }
@@ -154,7 +155,7 @@ bool CFacilityManager::sortPanel(int id) {
     auto& panels = m_facility->panels;
     auto at = std::find_if(panels.begin(), panels.end(), [id](const auto& p) { return p->id == id; });
     if (at == panels.end()) return true;
-    changed();
+    changed(kPanels);
     std::unique_ptr<CPanelItem> panel = std::move(*at);
     panels.erase(at);
     placePanel(std::move(panel));
@@ -274,7 +275,7 @@ bool CFacilityManager::addLoopToPanel(int panelId, int address) {
     printk("\n CFacilityManager::addLoopToPanel");
     CPanelItem* panel = findPanel(panelId);
     if (!panel || findLoop(panelId, address)) return false;
-    changed();
+    changed(kLoops);
     panel->loops.push_back(std::make_unique<CLoopItem>(address));
     return true;
 }
@@ -286,7 +287,7 @@ bool CFacilityManager::delLoopFromPanel(int panelId, int address) {
     auto& loops = panel->loops;
     auto at = std::find_if(loops.begin(), loops.end(), [address](const auto& l) { return l->address == address; });
     if (at == loops.end()) return false;
-    changed();
+    changed(kLoops);
     loops.erase(at);
     // Zones exist only for panels with loops; they go with the last loop.
     if (loops.empty()) panel->zones.clear();
@@ -305,7 +306,7 @@ bool CFacilityManager::setLoopAddress(int panelId, int index, int address) {
     const CPanelItem* panel = findPanel(panelId);
     CLoopItem* loop = panel ? atIndex(panel->loops, index) : nullptr;
     if (!loop) return false;
-    changed();
+    changed(kLoops);
     loop->address = address;
     return true;
 }
@@ -355,7 +356,7 @@ bool CFacilityManager::addElementToLoop(int panelId, int loopAddress, int addres
     printk("\n CFacilityManager::addElementToLoop");
     CLoopItem* loop = findLoop(panelId, loopAddress);
     if (!loop || findElement(panelId, loopAddress, address)) return false;
-    changed();
+    changed(kElements);
     loop->elements.push_back(std::make_unique<CElementItem>(address, type, zone, label, description));
     return true;
 }
@@ -364,7 +365,7 @@ bool CFacilityManager::delElementFromLoop(int panelId, int loopAddress, int addr
     printk("\n CFacilityManager::delElementFromLoop");
     CLoopItem* loop = findLoop(panelId, loopAddress);
     if (!loop) return false;
-    changed();
+    changed(kElements);
     std::erase_if(loop->elements, [address](const auto& e) { return e->address == address; });
     return true;
 }
@@ -381,7 +382,7 @@ bool CFacilityManager::setElementAddress(int panelId, int loopAddress, int index
     const CLoopItem* loop = findLoop(panelId, loopAddress);
     CElementItem* element = loop ? atIndex(loop->elements, index) : nullptr;
     if (!element) return false;
-    changed();
+    changed(kElements);
     element->address = address;
     return true;
 }

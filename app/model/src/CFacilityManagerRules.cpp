@@ -26,16 +26,13 @@ void store(CEventActionSide& side, int type, int panel, int loop, int element, i
 }  // namespace
 
 CEventActionItem* CFacilityManager::findRule(int id) const {
-    Memo<CEventActionItem>& m = m_ruleMemo;
-    if (m.generation == m_generation && m.a == id) return m.record;
-    CEventActionItem* found = nullptr;
-    for (const auto& rule : m_facility->eventActions)
-        if (rule->id == id) {
-            found = rule.get();
-            break;
-        }
-    m = {m_generation, id, 0, 0, found};
-    return found;
+    if (!m_ruleIndexValid) {
+        m_ruleIndex.clear();
+        for (const auto& rule : m_facility->eventActions) m_ruleIndex.emplace(rule->id, rule.get());
+        m_ruleIndexValid = true;
+    }
+    auto at = m_ruleIndex.find(id);
+    return at == m_ruleIndex.end() ? nullptr : at->second;
 }
 
 CEventActionSide* CFacilityManager::eventSide(int id) const {
@@ -75,8 +72,8 @@ int CFacilityManager::getEventActionId(int index) const {
 bool CFacilityManager::addEventActionItem(int id, int delay) {
     printk("\n CFacilityManager::addEventActionItem");
     if (findRule(id)) return false;
-    changed();
     m_facility->eventActions.push_back(std::make_unique<CEventActionItem>(id, delay));
+    m_ruleIndex.emplace(id, m_facility->eventActions.back().get());
     return true;
 }
 
@@ -142,7 +139,7 @@ bool CFacilityManager::delEventActionItem(int id) {
     // A rule filed twice (its side set again) sits in several groups; none may keep a dangling pointer.
     for (auto* groups : {&m_eventGroups, &m_actionGroups})
         for (CEventActionGroup& group : *groups) std::erase(group.rules, rule);
-    changed();
+    dropRuleIndex();
     rules.erase(at);
     return true;
 }
@@ -151,7 +148,7 @@ bool CFacilityManager::changeEventActionId(int id, int newId) {
     printk("\n CFacilityManager::changeEventActionId");
     CEventActionItem* rule = findRule(id);
     if (!rule) return false;
-    changed();
+    dropRuleIndex();
     rule->id = newId;
     return true;
 }

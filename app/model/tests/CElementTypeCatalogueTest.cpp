@@ -28,7 +28,9 @@ TEST(CElementTypeCatalogueTest, TableIsConsistent) {
         EXPECT_EQ(info->type, t);
         for (int i = 0; i < info->addressCount; ++i) EXPECT_NE(info->genericType[i], 0) << t;
         EXPECT_EQ(CElementTypeCatalogue::genericType(t, info->addressCount), 0);
-        if (t != 15 && t != 16) EXPECT_GT(info->descriptionTextId, lastText);
+        if (t != 15 && t != 16) {
+            EXPECT_GT(info->descriptionTextId, lastText);
+        }
         lastText = info->descriptionTextId;
     }
     EXPECT_EQ(CElementTypeCatalogue::descriptionTextId(15), 246);

@@ -231,15 +231,21 @@ TEST_F(CFacilityManagerTest, TypeChangeRefusesUnknownCodesAndStaysQuietWithoutOb
     EXPECT_TRUE(observer.rebuilds.empty());
 }
 
-TEST_F(CFacilityManagerTest, LargestFacilityIsReleasedOnFlushAndDestruction) {
+TEST_F(CFacilityManagerTest, EveryRecordIsReleasedOnFlushAndDestruction) {
     // The sanitizer build turns a double or missing release into a failure here.
-    FacilityBuilder::largest(m);
-    EXPECT_EQ(m.getNumberOfPanels(), 128);
-    EXPECT_EQ(m.getNumberOfElementsInLoop(128, 8), 250);
-    EXPECT_EQ(m.getNumberEventsInPanel(), 2048);
+    auto fill = [this] {
+        build.panel(1).loop(1).device(1, 13).element(9, 5).loop(2).device(1, 12).zones(3);
+        build.panel(2).loop(1).element(1).zones(250);
+        build.rule(1, 0, RuleSide{1, 1, 1, 1, 0, 0, 0, 5}, RuleSide{7, 2, 0, 0, 3, 0, 0, 4}, 5, 6);
+        build.rule(2, 0, RuleSide{1, 1, 1, 1, 0, 0, 0, 5}, RuleSide{7, 2, 0, 0, 0, 1, 9, 6}, 5, 6);
+    };
+    fill();
+    m.setElementType(1, 1, 9, 17);
     m.flushFacility();
     EXPECT_EQ(m.getNumberOfPanels(), 0);
-    FacilityBuilder::largest(m);
+    EXPECT_EQ(m.getNumberEventsInPanel(), 0);
+    fill();
+    m.delEventActionItem(1);
 }
 
 }  // namespace

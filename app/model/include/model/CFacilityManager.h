@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -181,6 +182,7 @@ private:
     CLoopItem* findLoop(int panelId, int address) const;
     CElementItem* findElement(int panelId, int loopAddress, int address) const;
     CEventActionItem* findRule(int id) const;
+    void dropRuleIndex() { m_ruleIndexValid = false; }
     CEventActionSide* eventSide(int id) const;
     CEventActionSide* actionSide(int id) const;
     void placePanel(std::unique_ptr<CPanelItem> panel);
@@ -188,11 +190,15 @@ private:
     static void fileInGroup(std::vector<CEventActionGroup>& groups, CEventActionItem* rule,
                             bool eventSide, std::intptr_t key);
     void dropFromGroups(std::vector<CEventActionGroup>& groups, CEventActionItem* rule, int imageDrop);
-    void changed() { ++m_generation; }
+    // Structure changes invalidate the remembered lookups at their level and below.
+    enum Level { kPanels = 0, kLoops = 1, kElements = 2 };
+    void changed(Level level) {
+        for (int i = level; i <= kElements; ++i) ++m_generation[i];
+    }
 
-    // One remembered answer per lookup kind, valid while the generation is unchanged. Walks ask
-    // many getters for the same record in a row; any change that could alter which record is
-    // the first match bumps the generation, so the memo never contradicts a fresh scan.
+    // One remembered answer per lookup kind, valid while its level's generation is unchanged.
+    // Walks ask many getters for the same record in a row; any change that could alter which
+    // record is the first match bumps the generation, so the memo never contradicts a fresh scan.
     template <class T>
     struct Memo {
         std::uint64_t generation = ~std::uint64_t(0);
@@ -204,9 +210,12 @@ private:
     std::vector<CEventActionGroup> m_eventGroups;
     std::vector<CEventActionGroup> m_actionGroups;
     IFacilityObserver* m_observer = nullptr;
-    std::uint64_t m_generation = 0;  // bumped by every change of identity or structure
+    std::uint64_t m_generation[3] = {0, 0, 0};
     mutable Memo<CPanelItem> m_panelMemo;
     mutable Memo<CLoopItem> m_loopMemo;
     mutable Memo<CElementItem> m_elementMemo;
-    mutable Memo<CEventActionItem> m_ruleMemo;
+    // Rule id -> first rule in list order with that id. Appending keeps it valid (a later rule
+    // never wins); deleting or renaming a rule drops it and the next lookup rebuilds it.
+    mutable std::unordered_map<int, CEventActionItem*> m_ruleIndex;
+    mutable bool m_ruleIndexValid = false;
 };

@@ -1,0 +1,3 @@
+# The facility model at the largest size the editors allow.
+add_executable(bench_model ${CMAKE_CURRENT_LIST_DIR}/bench_model.cpp)
+target_link_libraries(bench_model PRIVATE cairn_model_testkit benchmark::benchmark)
