@@ -1,5 +1,7 @@
 #include "model/CElementTypeCatalogue.h"
 
+#include "basalt/KvTrace.h"
+
 namespace {
 
 // Types 15 and 16 take each other's description texts (246 and 245): the string tables are
@@ -28,27 +30,32 @@ int typeThirteenIcon(int compositeMode, int genericType) {
 }  // namespace
 
 const CElementTypeInfo* CElementTypeCatalogue::find(int type) {
+    printk("\n CElementTypeCatalogue::find");
     if (type < kFirstType || type > kLastType) return nullptr;
     return &kTypes[type - kFirstType];
 }
 
 int CElementTypeCatalogue::addressCount(int type) {
+    printk("\n CElementTypeCatalogue::addressCount");
     const CElementTypeInfo* info = find(type);
     return info ? info->addressCount : 0;
 }
 
 int CElementTypeCatalogue::genericType(int type, int position) {
+    printk("\n CElementTypeCatalogue::genericType");
     const CElementTypeInfo* info = find(type);
     if (!info || position < 0 || position >= info->addressCount) return 0;
     return info->genericType[position];
 }
 
 int CElementTypeCatalogue::descriptionTextId(int type) {
+    printk("\n CElementTypeCatalogue::descriptionTextId");
     const CElementTypeInfo* info = find(type);
     return info ? info->descriptionTextId : 0;
 }
 
 int CElementTypeCatalogue::iconIndex(int type, int compositeMode, int genericType) {
+    printk("\n CElementTypeCatalogue::iconIndex");
     const CElementTypeInfo* info = find(type);
     if (!info) return kUnknownIcon;
     if (type == 13) return typeThirteenIcon(compositeMode, genericType);

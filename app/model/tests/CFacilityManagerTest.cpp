@@ -4,6 +4,7 @@
 
 #include "FacilityBuilder.h"
 #include "TestStrings.h"
+#include "basalt/KvTrace.h"
 
 namespace {
 
@@ -246,6 +247,27 @@ TEST_F(CFacilityManagerTest, EveryRecordIsReleasedOnFlushAndDestruction) {
     EXPECT_EQ(m.getNumberEventsInPanel(), 0);
     fill();
     m.delEventActionItem(1);
+}
+
+}  // namespace
+
+namespace {
+
+class CapturingChannel : public KvTraceChannel {
+public:
+    void Write(const char* utf8, int length) override { text.append(utf8, length); }
+    std::string text;
+};
+
+TEST(CFacilityManagerTrace, EachOperationNamesItself) {
+    CapturingChannel channel;
+    KvTraceChannel* previous = SetKvTraceChannel(&channel);
+    CFacilityManager m;
+    m.addPanel(1, 1, KvWString(u"p"));
+    m.getEventActionOutZone(3);
+    SetKvTraceChannel(previous);
+    EXPECT_NE(channel.text.find("\n CFacilityManager::addPanel"), std::string::npos);
+    EXPECT_NE(channel.text.find("\n CFacilityManager::getEventActionOutZone"), std::string::npos);
 }
 
 }  // namespace
