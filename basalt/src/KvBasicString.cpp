@@ -20,12 +20,20 @@ int CompareUnits(const C* a, const C* b, long n) {
 int KvChar::Compare(const char* a, const char* b) { return CompareUnits<unsigned char>(a, b, 0x7FFFFFFF); }
 int KvChar::Compare(const char* a, const char* b, int n) { return CompareUnits<unsigned char>(a, b, n); }
 int KvChar::Length(const char* s) { return s ? static_cast<int>(std::strlen(s)) : 0; }
-bool KvChar::IsSpace(char c) { return std::iswspace(static_cast<unsigned char>(c)) != 0; }
+// Bytes from 0x80 up are pieces of UTF-8 sequences: classifying or case-mapping
+// them one by one as Latin-1 (0xA0 a no-break space, 0xB5 the micro sign whose
+// upper case is 0x39C) would corrupt the text, so they are left alone.
+bool KvChar::IsSpace(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u < 0x80 && std::iswspace(u) != 0;
+}
 char KvChar::ToUpper(char c) {
-    return static_cast<char>(static_cast<std::uint16_t>(std::towupper(static_cast<unsigned char>(c))));
+    const auto u = static_cast<unsigned char>(c);
+    return u < 0x80 ? static_cast<char>(std::towupper(u)) : c;
 }
 char KvChar::ToLower(char c) {
-    return static_cast<char>(static_cast<std::uint16_t>(std::towlower(static_cast<unsigned char>(c))));
+    const auto u = static_cast<unsigned char>(c);
+    return u < 0x80 ? static_cast<char>(std::towlower(u)) : c;
 }
 const char* KvChar::EmptyString() { return kEmpty8; }
 

@@ -7,6 +7,11 @@
 
 namespace {
 
+// Widths and precisions beyond this are typos or attacks, not layouts.
+constexpr int kMaxField = 1 << 16;
+
+int ClampField(long long v) { return v > kMaxField ? kMaxField : static_cast<int>(v); }
+
 struct Spec {
     std::string flags;  // flags, width and precision as written, with '*' resolved
     int width = -1;
@@ -24,28 +29,27 @@ const C* ParseSpec(const C* p, Spec& s, va_list& ap) {
         s.flags += static_cast<char>(*p++);
     }
     if (*p == '*') {
-        s.width = va_arg(ap, int);
-        if (s.width < 0) {
+        long long w = va_arg(ap, int);
+        if (w < 0) {
             s.leftAlign = true;
             s.flags += '-';
-            s.width = -s.width;
+            w = -w;
         }
-        s.flags += std::to_string(s.width);
+        s.width = ClampField(w);
         ++p;
     } else {
-        while (*p >= '0' && *p <= '9') {
-            s.width = (s.width < 0 ? 0 : s.width * 10) + (*p - '0');
-            s.flags += static_cast<char>(*p++);
-        }
+        while (*p >= '0' && *p <= '9') s.width = ClampField((s.width < 0 ? 0 : s.width * 10LL) + (*p++ - '0'));
     }
+    if (s.width >= 0) s.flags += std::to_string(s.width);
     if (*p == '.') {
         ++p;
         s.precision = 0;
         if (*p == '*') {
             s.precision = va_arg(ap, int);
+            if (s.precision > kMaxField) s.precision = kMaxField;
             ++p;
         } else {
-            while (*p >= '0' && *p <= '9') s.precision = s.precision * 10 + (*p++ - '0');
+            while (*p >= '0' && *p <= '9') s.precision = ClampField(s.precision * 10LL + (*p++ - '0'));
         }
         if (s.precision >= 0) s.flags += "." + std::to_string(s.precision);
     }
@@ -104,11 +108,10 @@ std::string FormatInteger(const Spec& s, va_list& ap) {
 template <class Str>
 void AppendPadded(Str& out, const Str& text, const Spec& s) {
     const int pad = s.width > text.Length() ? s.width - text.Length() : 0;
-    if (!s.leftAlign)
-        for (int i = 0; i < pad; ++i) out.Append(' ');
+    const Str spaces(pad, ' ');
+    if (!s.leftAlign) out.Append(spaces);
     out.Append(text);
-    if (s.leftAlign)
-        for (int i = 0; i < pad; ++i) out.Append(' ');
+    if (s.leftAlign) out.Append(spaces);
 }
 
 template <class Str>
@@ -116,19 +119,47 @@ void AppendAscii(Str& out, const std::string& text) {
     for (char c : text) out.Append(static_cast<typename Str::CharType>(static_cast<unsigned char>(c)));
 }
 
-// The text argument of %s, %c and friends, in the output's character type.
-KvWString WideArg(const Spec& s, va_list& ap, bool wideFormat) {
-    const bool narrow = wideFormat ? s.length == 'h' : s.length != 'l';
-    if (s.conv == 'c' || s.conv == 'C') {
-        const int c = va_arg(ap, int);
-        return KvWString(1, static_cast<char16_t>(c));
-    }
-    if (narrow) {
+// Units of `s` up to the terminator or the precision, whichever comes first:
+// a precision lets callers print text that has no terminator.
+int BoundedLength(const char* s, int precision) {
+    int n = 0;
+    while ((precision < 0 || n < precision) && s[n]) ++n;
+    return n;
+}
+int BoundedLength(const char16_t* s, int precision) {
+    int n = 0;
+    while ((precision < 0 || n < precision) && s[n]) ++n;
+    if (precision >= 0 && n == precision && n > 0 && s[n - 1] >= 0xD800 && s[n - 1] < 0xDC00) --n;  // half a pair
+    return n;
+}
+
+// The text argument of %s or %c, in the character type of the output. A narrow
+// argument into narrow output keeps its bytes as they are.
+template <class Str>
+Str TextArg(const Spec& s, va_list& ap, bool wideFormat) {
+    constexpr bool narrowOut = sizeof(typename Str::CharType) == 1;
+    const bool narrowArg = wideFormat ? s.length == 'h' : s.length != 'l';
+    const bool isChar = s.conv == 'c' || s.conv == 'C';
+    if (isChar && narrowOut && narrowArg) return Str(1, static_cast<char>(va_arg(ap, int)));
+    KvWString wide;
+    if (isChar) {
+        wide = KvWString(1, static_cast<char16_t>(va_arg(ap, int)));
+    } else if (narrowArg) {
         const char* a = va_arg(ap, const char*);
-        return ToWide(a ? a : "(null)");
+        if (!a) a = "(null)";
+        const int n = BoundedLength(a, s.precision);
+        if constexpr (narrowOut) return Str(a, n);
+        Utf8ToUtf16(wide, a, n);
+    } else {
+        const char16_t* w = va_arg(ap, const char16_t*);
+        if (!w) w = u"(null)";
+        wide = KvWString(w, BoundedLength(w, s.precision));
     }
-    const char16_t* w = va_arg(ap, const char16_t*);
-    return KvWString(w ? w : u"(null)");
+    if constexpr (narrowOut) {
+        return ToUtf8(wide.c_str());
+    } else {
+        return wide;
+    }
 }
 
 template <class Str, class C>
@@ -161,18 +192,12 @@ void Format(Str& result, const C* fmt, va_list ap, bool wideFormat) {
         case 'p':
             AppendAscii(out, FormatOne("%p", va_arg(args, void*)));
             break;
-        case 's': case 'S': case 'c': case 'C': {
-            KvWString text = WideArg(s, args, wideFormat);
-            if (s.precision >= 0 && s.conv != 'c') text.Truncate(s.precision);
-            if constexpr (sizeof(typename Str::CharType) == 1) {
-                AppendPadded(out, ToUtf8(text), s);
-            } else {
-                AppendPadded(out, text, s);
-            }
+        case 's': case 'S': case 'c': case 'C':
+            AppendPadded(out, TextArg<Str>(s, args, wideFormat), s);
             break;
-        }
         case 0:
-            break;  // format ends inside a conversion
+            out.Append('%');  // a format ending in "%" keeps it as text
+            break;
         default:
             out.Append('%');
             out.Append(static_cast<typename Str::CharType>(s.conv));

@@ -26,6 +26,15 @@ int TrailCount(unsigned char b) {
     return 5;
 }
 
+// A complete sequence is kept only when it is the shortest form of a Unicode
+// scalar value: overlong forms (C0 AF for "/") could smuggle characters past
+// checks made on the bytes, and surrogates or values above 0x10FFFF have no
+// valid UTF-16 form.
+bool IsAcceptable(std::uint32_t cp, int trail) {
+    static constexpr std::uint32_t kMinimum[4] = {0, 0x80, 0x800, 0x10000};
+    return cp >= kMinimum[trail] && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
+}
+
 void AppendUtf8(KvString& out, std::uint32_t cp) {
     if (cp < 0x80) {
         out.Append(static_cast<char>(cp));
@@ -74,12 +83,12 @@ void Utf8ToUtf16(KvWString& wide, const char* bytes, int count) {
             ++got;
         }
         if (got == trail) {
-            AppendCodePoint(out, cp);
+            if (IsAcceptable(cp, trail)) AppendCodePoint(out, cp);
         } else if (i >= count) {
             break;  // cut short by the end of the text
-        } else {
-            ++i;  // cut short by a non-continuation byte: drop it too
         }
+        // Cut short by a byte that is not a continuation: that byte starts afresh,
+        // so one bad byte never swallows a good character such as "<".
     }
     out.SetGrowth(KvGrowth::Exact);
     wide = static_cast<KvWString&&>(out);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <map>
+#include <string>
 
 #include "basalt/KvBasicString.h"
 
@@ -79,6 +81,115 @@ TEST(KvBasicString, WideFormatTakesWideStrings) {
     KvWString s;
     s.Format(u"%s-%hs-%d-%05.1f-%X-%%-%3d|%-3s|", u"w\u00e9", "n", -4, 2.25, 255u, 7, u"a");
     EXPECT_TRUE(s == u"w\u00e9-n--4-002.2-FF-%-  7|a  |") ;
+}
+
+TEST(KvBasicString, GrowthModesReserveTheirSpareOnEachReallocation) {
+    struct Case {
+        KvGrowth mode;
+        int appends;
+        int reallocations;
+        int spareAfter;
+    };
+    const Case cases[] = {
+        {KvGrowth::Exact, 10, 10, 0},
+        {KvGrowth::Small, 256, 1, 0},  // 1 + 255 fill the first block exactly
+        {KvGrowth::Small, 257, 2, 255},
+        {KvGrowth::Large, 70000, 2, 2 * 65536 - 70000},
+    };
+    for (const Case& c : cases) {
+        KvWString s;
+        s.SetGrowth(c.mode);
+        EXPECT_EQ(c.reallocations, ReallocationsForAppends(s, c.appends)) << static_cast<int>(c.mode);
+        EXPECT_EQ(c.spareAfter, s.SpareCount()) << static_cast<int>(c.mode);
+        EXPECT_EQ(c.appends, s.Length());
+    }
+}
+
+TEST(KvBasicString, AssignInGrowthModeKeepsSpareButExactDropsIt) {
+    KvString s;
+    s.SetGrowth(KvGrowth::Small);
+    s = "abc";
+    EXPECT_EQ(255, s.SpareCount());
+    s.Truncate(1);
+    EXPECT_EQ(257, s.SpareCount());  // the freed room stays spare
+    EXPECT_EQ(0x20u, s.Flags());
+    KvString e("abcdef");
+    e.Truncate(2);
+    EXPECT_EQ(0, e.SpareCount());
+    EXPECT_STREQ("ab", e.c_str());
+}
+
+TEST(KvBasicString, HugeTextsNeverOverflowTheSpareField) {
+    const int big = (1 << 24) + 10;  // more than the 24-bit spare field can count
+    KvString s;
+    s.SetGrowth(KvGrowth::Small);
+    s.Append('a');
+    const KvString chunk(big, 'x');
+    s.Append(chunk);
+    EXPECT_EQ(big + 1, s.Length());
+    EXPECT_EQ(255, s.SpareCount());
+    s.Truncate(1);  // would leave 16M spare: given back instead
+    EXPECT_LE(s.SpareCount(), 0xFFFFFF);
+    for (int i = 0; i < 300; ++i) s.Append('b');  // writes must land inside the allocation
+    EXPECT_EQ(301, s.Length());
+
+    KvString g;
+    char* buf = g.GetBuffer(big);
+    buf[big - 1] = 'z';
+    g.ReleaseBuffer(big);
+    EXPECT_EQ(big, g.Length());
+    EXPECT_EQ('z', g[big - 1]);
+    g.ReleaseBuffer(3);
+    EXPECT_EQ(3, g.Length());
+    EXPECT_EQ(0, g.SpareCount());
+}
+
+TEST(KvBasicString, NarrowTraitsLeaveUtf8BytesAlone) {
+    // Under a UTF-8 locale the wide case mapping turns byte 0xB5 into 0x9C.
+    const std::string saved = std::setlocale(LC_CTYPE, nullptr);
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+    // "voila" with a-grave ends in the byte A0, a no-break space in Latin-1.
+    KvString s("  voil\xC3\xA0 ");
+    s.Trim();
+    EXPECT_STREQ("voil\xC3\xA0", s.c_str());
+    KvString m("\xC2\xB5m \xC3\xA9");  // micro sign, e-acute
+    m.MakeUpper();
+    EXPECT_STREQ("\xC2\xB5M \xC3\xA9", m.c_str());
+    KvWString w(u"\u00e9t\u00e9");
+    EXPECT_EQ(0, w.CompareNoCase(u"\u00e9T\u00e9"));
+    std::setlocale(LC_CTYPE, saved.c_str());
+}
+
+TEST(KvBasicString, EditsThatAliasTheirOwnText) {
+    KvWString s(u"abcdef");
+    s.Insert(1, s.c_str() + 3);  // "def" inserted from itself
+    EXPECT_TRUE(s == u"adefbcdef");
+    s.Assign(s.c_str() + 4, 2);
+    EXPECT_TRUE(s == u"bc");
+    EXPECT_EQ(2, s.Replace(u"b", u"bb") + s.Replace(u'c', u'd'));
+    EXPECT_TRUE(s == u"bbd");
+    EXPECT_TRUE(s.StartsWith(nullptr) && s.EndsWith(u"") && !s.EndsWith(u"xbbd"));
+}
+
+TEST(KvBasicString, EmbeddedNulsCompareConsistently) {
+    const KvString a("a\0b", 3), b("a\0c", 3);
+    EXPECT_FALSE(a == b);
+    EXPECT_LT(a.Compare(b), 0);
+    std::map<KvString, int> m{{a, 1}, {b, 2}};
+    EXPECT_EQ(2u, m.size());
+}
+
+TEST(KvBasicString, CopiesAreIndependentAndMovesLeaveEmpty) {
+    KvWString a(u"panel");
+    KvWString b(a);
+    b.SetAt(0, u'P');
+    EXPECT_TRUE(a == u"panel");
+    KvWString c(static_cast<KvWString&&>(b));
+    EXPECT_TRUE(c == u"Panel");
+    EXPECT_EQ(0, b.Length());  // NOLINT: checking the moved-from state on purpose
+    EXPECT_FALSE(b.IsOwned());
+    b.Append(u'x');
+    EXPECT_TRUE(b == u"x");
 }
 
 }  // namespace

@@ -20,8 +20,8 @@ struct KvChar {
     static int Compare(const char* a, const char* b);
     static int Compare(const char* a, const char* b, int n);
     static int Length(const char* s);
-    static bool IsSpace(char c);
-    static char ToUpper(char c);  // wide case mapping, narrowed back to 8 bits
+    static bool IsSpace(char c);  // ASCII white space only: other bytes belong to UTF-8 sequences
+    static char ToUpper(char c);  // ASCII letters only, for the same reason
     static char ToLower(char c);
     static const char* EmptyString();
 };
@@ -50,13 +50,16 @@ public:
     using CharType = T;
     static constexpr std::uint32_t kNotOwned = 0x10;
     static constexpr std::uint32_t kGrowthMask = 0x21;
+    static constexpr int kMaxSpare = 0xFFFFFF;                // what the 24-bit spare field holds
+    static constexpr int kMaxLength = 0x7FFFFFFF - 65536 - 1;  // longer texts throw std::bad_alloc
 
     KvBasicString() noexcept : m_buf(const_cast<T*>(Traits::EmptyString())), m_flags(kNotOwned), m_len(0) {}
     KvBasicString(const T* s) : KvBasicString() { Assign(s); }  // NOLINT: implicit on purpose
     KvBasicString(const T* s, int n) : KvBasicString() { Assign(s, n); }
     KvBasicString(int count, T c) : KvBasicString() {
-        Reserve(count);
-        for (int i = 0; i < count; ++i) Append(c);
+        if (count <= 0) return;
+        GrowTo(count);
+        for (int i = 0; i < count; ++i) m_buf[i] = c;
     }
     KvBasicString(const KvBasicString& o) : KvBasicString() { Assign(o.m_buf, o.m_len); }
     KvBasicString(KvBasicString&& o) noexcept : m_buf(o.m_buf), m_flags(o.m_flags), m_len(o.m_len) { o.Reset(); }
@@ -97,7 +100,6 @@ public:
         }
         Allocate(n);
         std::memcpy(m_buf, s, sizeof(T) * n);
-        Resize(n);
         return *this;
     }
 
@@ -117,9 +119,15 @@ public:
     }
 
     KvBasicString& Append(T c) {
-        if (!IsOwned() || SpareCount() == 0) Grow(m_len + 1);
-        m_buf[m_len] = c;
-        Resize(m_len + 1);
+        if (IsOwned() && m_flags >= (1u << 8)) {  // at least one spare character
+            m_buf[m_len++] = c;
+            m_buf[m_len] = T(0);
+            m_flags -= 1u << 8;
+            return *this;
+        }
+        const int old = m_len;
+        GrowTo(old + 1);
+        m_buf[old] = c;
         return *this;
     }
     KvBasicString& Append(const T* s) { return Append(s, s ? Traits::Length(s) : 0); }
@@ -129,9 +137,14 @@ public:
             KvBasicString copy(s, n);
             return Append(copy.m_buf, copy.m_len);
         }
-        if (!IsOwned() || Capacity() < m_len + n) Grow(m_len + n);
-        std::memcpy(m_buf + m_len, s, sizeof(T) * n);
-        Resize(m_len + n);
+        if (static_cast<long long>(m_len) + n > kMaxLength) throw std::bad_alloc();
+        const int old = m_len;
+        if (!IsOwned() || Capacity() < old + n) {
+            GrowTo(old + n);
+        } else {
+            Resize(old + n);
+        }
+        std::memcpy(m_buf + old, s, sizeof(T) * n);
         return *this;
     }
     KvBasicString& Append(const KvBasicString& o) { return Append(o.m_buf, o.m_len); }
@@ -159,11 +172,11 @@ public:
     }
     bool StartsWith(const T* s) const noexcept {
         const int n = s ? Traits::Length(s) : 0;
-        return n <= m_len && std::memcmp(m_buf, s, sizeof(T) * n) == 0;
+        return n == 0 || (n <= m_len && std::memcmp(m_buf, s, sizeof(T) * n) == 0);
     }
     bool EndsWith(const T* s) const noexcept {
         const int n = s ? Traits::Length(s) : 0;
-        return n <= m_len && std::memcmp(m_buf + m_len - n, s, sizeof(T) * n) == 0;
+        return n == 0 || (n <= m_len && std::memcmp(m_buf + m_len - n, s, sizeof(T) * n) == 0);
     }
 
     // Substring of `count` characters from `start` (-1: to the end), clipped to the text.
@@ -219,9 +232,10 @@ public:
     KvBasicString& Insert(int at, const T* s) {
         if (at < 0) at = 0;
         if (at >= m_len) return Append(s);
+        const KvBasicString piece(s);  // `s` may point into this string
         KvBasicString tail = Mid(at);
         Truncate(at);
-        Append(s);
+        Append(piece);
         return Append(tail);
     }
     KvBasicString& Insert(int at, T c) {
@@ -271,10 +285,13 @@ public:
 
     // Ordering by the traits' Compare, so strings can key ordered maps.
     int Compare(const T* s) const noexcept { return Traits::Compare(m_buf, s ? s : Traits::EmptyString()); }
+    // Compares every unit, embedded NULs included, so it agrees with operator==.
     int Compare(const KvBasicString& o) const noexcept {
         const int n = m_len < o.m_len ? m_len : o.m_len;
-        const int c = Traits::Compare(m_buf, o.m_buf, n);
-        if (c != 0) return c;
+        for (int i = 0; i < n; ++i) {
+            const T a[2] = {m_buf[i], T(0)}, b[2] = {o.m_buf[i], T(0)};
+            if (a[0] != b[0]) return Traits::Compare(a, b, 1);
+        }
         return m_len < o.m_len ? -1 : (m_len > o.m_len ? 1 : 0);
     }
     int CompareNoCase(const T* s) const noexcept {
@@ -321,15 +338,29 @@ public:
         Reallocate(m_len + 1);
         SetSpare(0);
     }
-    // Makes room for at least `n` characters without changing the text.
+    // Makes room for `n` characters without changing the text. A hint: it never
+    // reserves more than the spare field holds (16M characters past the length).
     void Reserve(int n) {
-        if (n > Capacity() || !IsOwned()) Grow(n > m_len ? n : m_len);
+        const int spare = GrowthSpare(m_flags);
+        if (n < m_len) n = m_len;
+        if (n - m_len > kMaxSpare - spare) n = m_len + kMaxSpare - spare;
+        if (IsOwned() && n <= Capacity()) return;
+        Reallocate(n + 1 + spare);
+        SetSpare(n + spare - m_len);
     }
 
     // Writable buffer of at least `n` characters; finish with ReleaseBuffer.
+    // Asking for more than the spare field holds makes the zero-filled buffer
+    // part of the text until ReleaseBuffer sets the length.
     T* GetBuffer(int n) {
         if (n < m_len) n = m_len;
-        Reserve(n);
+        if (n - m_len <= kMaxSpare - GrowthSpare(m_flags)) {
+            Reserve(n);
+            return m_buf;
+        }
+        const int old = m_len;
+        GrowTo(n);
+        std::memset(m_buf + old, 0, sizeof(T) * (n - old));
         return m_buf;
     }
     // Sets the length to `n`, or to the terminated text's length when `n` is negative.
@@ -361,11 +392,18 @@ private:
     bool IsGrowing() const noexcept { return (m_flags & 0x20) != 0; }
     int Capacity() const noexcept { return IsOwned() ? m_len + SpareCount() : 0; }
     void SetSpare(int n) noexcept { m_flags = (m_flags & 0xFF) | (static_cast<std::uint32_t>(n) << 8); }
-    // Sets the length, keeping the allocation: the spare count absorbs the difference.
-    void Resize(int n) noexcept {
+    // Sets the length within the allocation: the spare count absorbs the
+    // difference. Spare beyond what the field holds is given back.
+    void Resize(int n) {
         const int cap = Capacity();
         m_len = n;
-        SetSpare(cap - n);
+        if (cap - n > kMaxSpare) {
+            const int spare = GrowthSpare(m_flags);
+            Reallocate(n + 1 + spare);
+            SetSpare(spare);
+        } else {
+            SetSpare(cap - n);
+        }
         m_buf[n] = T(0);
     }
     void Reset() noexcept {
@@ -377,32 +415,39 @@ private:
         if (IsOwned()) std::free(m_buf);
     }
     void Reallocate(int chars) {
-        void* p = IsOwned() ? std::realloc(m_buf, sizeof(T) * chars) : std::malloc(sizeof(T) * chars);
+        const std::size_t bytes = sizeof(T) * static_cast<std::size_t>(chars);
+        void* p = IsOwned() ? std::realloc(m_buf, bytes) : std::malloc(bytes);
         if (!p) throw std::bad_alloc();
         if (!IsOwned()) std::memcpy(p, m_buf, sizeof(T) * (m_len + 1));
         m_buf = static_cast<T*>(p);
         m_flags &= ~kNotOwned;
     }
-    // Fresh buffer for `n` characters plus the growth spare; the old text is dropped.
+    // Fresh buffer whose text is `n` unspecified characters, plus the growth
+    // spare; the old text is dropped.
     void Allocate(int n) {
+        if (n > kMaxLength) throw std::bad_alloc();
         const int spare = GrowthSpare(m_flags);
         Release();
-        void* p = std::malloc(sizeof(T) * (n + 1 + spare));
+        void* p = std::malloc(sizeof(T) * (static_cast<std::size_t>(n) + 1 + spare));
         if (!p) throw std::bad_alloc();
         m_buf = static_cast<T*>(p);
         m_flags &= ~kNotOwned;
-        m_len = 0;
-        m_buf[0] = T(0);
-        SetSpare(n + spare);
+        m_len = n;
+        SetSpare(spare);
+        m_buf[n] = T(0);
     }
-    // Keeps the text and makes room for `n` characters plus the growth spare.
-    void Grow(int n) {
+    // Keeps the text, lengthens it to `n` characters (the added ones unspecified)
+    // and leaves the growth spare after them.
+    void GrowTo(int n) {
+        if (n > kMaxLength) throw std::bad_alloc();
         const int spare = GrowthSpare(m_flags);
         Reallocate(n + 1 + spare);
-        SetSpare(n + spare - m_len);
+        m_len = n;
+        SetSpare(spare);
+        m_buf[n] = T(0);
     }
     void MakeOwned() {
-        if (!IsOwned()) Grow(m_len);
+        if (!IsOwned()) GrowTo(m_len);
     }
 
     T* m_buf;

@@ -5,8 +5,10 @@
 
 // Replaces `wide` with the decoded text. Code points above 0xFFFF become a
 // surrogate pair. A stray continuation byte is skipped; a sequence cut short
-// by a non-continuation byte is dropped with that byte; a sequence cut short
-// by the end of the text ends decoding; 5- and 6-byte forms are skipped.
+// by a non-continuation byte is dropped and decoding resumes at that byte; a
+// sequence cut short by the end of the text ends decoding; 5- and 6-byte forms
+// are skipped with their continuation bytes; overlong forms, encoded
+// surrogates and values above 0x10FFFF are dropped.
 void Utf8ToUtf16(KvWString& wide, const char* utf8);
 // As above, reading at most `count` bytes (NUL bytes inside are decoded as U+0000).
 void Utf8ToUtf16(KvWString& wide, const char* bytes, int count);

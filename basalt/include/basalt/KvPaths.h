@@ -1,0 +1,73 @@
+// KvPaths: path and file functions over UTF-16 paths.
+//
+// Paths are UTF-16 and become UTF-8 file names at the system call. Both "\" and
+// "/" are separators: functions that search a path recognise both, and every
+// path handed to the system has its "\" turned into "/" (files written on
+// another platform name their folders that way).
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+#include "basalt/KvBasicString.h"
+
+// The UTF-8 file-system form of `path`, with "\" turned into "/".
+KvString ToPlatformPath(const char16_t* path);
+
+// Creates the directories of the directory part of `path` (the text before the
+// last separator; the file name is ignored), one level after the other,
+// skipping levels that exist. True when the last level was created by this
+// call; false when it existed already, could not be made, or `path` has no
+// directory part.
+bool CreateDirectoryW(const char16_t* path);
+
+// `out` becomes the absolute form of `relative` taken relative to the directory
+// `base` (itself taken relative to the current directory when relative), with
+// "." and ".." resolved by text, without following links. An absolute
+// `relative` is only normalised. The current directory is never changed. True.
+bool RelativePathToFullPath(const char16_t* base, const char16_t* relative, KvWString& out);
+
+// `name` becomes the text after the last separator ("report.xml"), `directory`
+// the text up to and including it ("" when there is none). Always true.
+bool ExtractNameFromPath(const char16_t* path, KvWString& name, KvWString& directory);
+
+// `out` becomes the text before the last separator plus "/" ("a/b/c" and
+// "a/b/c/" both give "a/b/"). False, `out` untouched, when there is no such separator.
+bool PreviousDirectory(const char16_t* path, KvWString& out);
+
+// Renames every plain file of `directory` whose name begins with `oldPrefix` so
+// that it begins with `newPrefix`. An existing file is never replaced: such a
+// rename fails. True when no rename failed for a reason other than the file
+// having gone; false also when the directory exists but cannot be read.
+bool RenameFilesName(const char16_t* directory, const char16_t* oldPrefix, const char16_t* newPrefix);
+
+// Removes the plain files of `path` (when `removeFiles`), its subdirectories
+// with the same flags (when `recursive`), then `path` itself. Symbolic links
+// count as files: they are removed, never followed. 0 when `path` is gone
+// afterwards, -1 when something is left.
+int wideremovefolder(const char16_t* path, bool recursive, bool removeFiles);
+
+// Wide-path forms of fopen, open, remove and rename. `mode` of widefopen takes
+// the C library's letters; a "t" (text mode) is accepted and ignored.
+std::FILE* widefopen(const char16_t* path, const char16_t* mode);
+int wideopen(const char16_t* path, int flags, int mode = 0666);
+int wideremove(const char16_t* path);
+// Unlike the C library's rename on this platform, an existing `to` is never
+// replaced: the call fails (-1, errno EEXIST), as callers of this code expect.
+int widerename(const char16_t* from, const char16_t* to);
+
+// wcstok for UTF-16 text: splits `text` (null to continue) at any of
+// `delimiters`, keeping its place in `*context`. Null when no token is left.
+char16_t* wideStrtok(char16_t* text, const char16_t* delimiters, char16_t** context);
+
+// Copies `source` to `target` in blocks of 1024 bytes. The copy is written
+// beside the target and renamed over it only when complete, so a failed copy
+// leaves an existing target as it was. With `failIfExists` an existing target
+// makes the call fail. False when either file cannot be opened, read or written.
+bool widecopy(const char16_t* source, const char16_t* target, bool failIfExists);
+
+// Replaces the file `path` with `size` bytes of `data`: writes a temporary file
+// in the same folder, flushes it to disk, then renames it over `path`. When the
+// folder is missing it is created. False, with an existing file left as it
+// was, when any step fails. A new file gets mode 0644, a replaced one keeps its mode.
+bool KvSaveFileAtomic(const char16_t* path, const void* data, std::size_t size);

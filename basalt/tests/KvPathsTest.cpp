@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "basalt/KvFileFind.h"
+#include "basalt/KvPaths.h"
+#include "basalt/KvUtf.h"
+
+namespace {
+
+std::u16string U(const KvWString& s) { return std::u16string(s.c_str(), s.Length()); }
+
+// A fresh directory per case, removed afterwards.
+class KvPaths : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/kvpaths-XXXXXX";
+        ASSERT_NE(nullptr, ::mkdtemp(tmpl));
+        m_dir = tmpl;
+    }
+    void TearDown() override { wideremovefolder(W("").c_str(), true, true); }
+
+    KvWString W(const std::string& relative) const { return ToWide((m_dir + "/" + relative).c_str()); }
+    std::string P(const std::string& relative) const { return m_dir + "/" + relative; }
+    void Write(const std::string& relative, const std::string& content) const {
+        std::ofstream(P(relative), std::ios::binary) << content;
+    }
+    std::string Read(const std::string& relative) const {
+        std::ifstream in(P(relative), std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+    bool Exists(const std::string& relative) const {
+        struct stat st;
+        return ::lstat(P(relative).c_str(), &st) == 0;
+    }
+
+    std::string m_dir;
+};
+
+TEST_F(KvPaths, PathPieces) {
+    struct Case {
+        const char16_t* path;
+        const char16_t* name;
+        const char16_t* directory;
+        const char16_t* previous;  // null: PreviousDirectory fails
+    };
+    const Case cases[] = {
+        {u"/data/site/report.xml", u"report.xml", u"/data/site/", u"/data/site/"},
+        {u"C:\\site\\report.xml", u"report.xml", u"C:\\site\\", u"C:\\site/"},
+        {u"a/b/c/", u"", u"a/b/c/", u"a/b/"},
+        {u"report.xml", u"report.xml", u"", nullptr},
+        {u"a/", u"", u"a/", nullptr},
+        {u"/a", u"a", u"/", u"/"},
+    };
+    for (const Case& c : cases) {
+        KvWString name(u"x"), directory(u"x"), previous(u"untouched");
+        EXPECT_TRUE(ExtractNameFromPath(c.path, name, directory));
+        EXPECT_EQ(std::u16string(c.name), U(name));
+        EXPECT_EQ(std::u16string(c.directory), U(directory));
+        EXPECT_EQ(c.previous != nullptr, PreviousDirectory(c.path, previous)) << U(KvWString(c.path)).size();
+        EXPECT_EQ(std::u16string(c.previous ? c.previous : u"untouched"), U(previous));
+    }
+}
+
+TEST_F(KvPaths, FullPathResolvesWithoutChangingTheCurrentDirectory) {
+    char before[4096];
+    ASSERT_NE(nullptr, ::getcwd(before, sizeof before));
+    KvWString out;
+    EXPECT_TRUE(RelativePathToFullPath(u"/data/site", u"../lang/./cairn.en.stc", out));
+    EXPECT_EQ(u"/data/lang/cairn.en.stc", U(out));
+    EXPECT_TRUE(RelativePathToFullPath(u"/data/site/", u"images\\logo.bmp", out));
+    EXPECT_EQ(u"/data/site/images/logo.bmp", U(out));
+    EXPECT_TRUE(RelativePathToFullPath(u"/data", u"/etc//x/..", out));
+    EXPECT_EQ(u"/etc", U(out));
+    EXPECT_TRUE(RelativePathToFullPath(u"/", u"../../..", out));
+    EXPECT_EQ(u"/", U(out));
+    EXPECT_TRUE(RelativePathToFullPath(u"sub", u"f.txt", out));
+    EXPECT_EQ(ToWide(before) + u"/sub/f.txt", out);
+    char after[4096];
+    ASSERT_NE(nullptr, ::getcwd(after, sizeof after));
+    EXPECT_STREQ(before, after);
+}
+
+TEST_F(KvPaths, CreateDirectoryMakesEveryLevel) {
+    EXPECT_TRUE(CreateDirectoryW(W("a/b\\c/file.xml").c_str()));
+    EXPECT_TRUE(Exists("a/b/c"));
+    EXPECT_FALSE(Exists("a/b/c/file.xml"));
+    EXPECT_FALSE(CreateDirectoryW(W("a/b/c/other.xml").c_str()));  // last level existed
+    EXPECT_FALSE(CreateDirectoryW(u"no-directory-part.xml"));
+}
+
+TEST_F(KvPaths, WideFileFunctionsUseUtf8Names) {
+    const KvWString name = W("\xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80.txt");
+    std::FILE* f = widefopen(name.c_str(), u"wt");
+    ASSERT_NE(nullptr, f);
+    std::fputs("zone", f);
+    std::fclose(f);
+    EXPECT_EQ("zone", Read("\xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80.txt"));
+    const int fd = wideopen(name.c_str(), O_RDONLY);
+    EXPECT_GE(fd, 0);
+    ::close(fd);
+    EXPECT_EQ(0, widerename(name.c_str(), W("b.txt").c_str()));
+    EXPECT_EQ(0, wideremove(W("b.txt").c_str()));
+    EXPECT_FALSE(Exists("b.txt"));
+}
+
+TEST_F(KvPaths, RenameNeverReplacesAnExistingFile) {
+    Write("a.txt", "new");
+    Write("b.txt", "precious");
+    EXPECT_NE(0, widerename(W("a.txt").c_str(), W("b.txt").c_str()));
+    EXPECT_EQ("precious", Read("b.txt"));
+    EXPECT_EQ("new", Read("a.txt"));
+}
+
+TEST_F(KvPaths, RenameFilesByPrefix) {
+    Write("old_1.csv", "1");
+    Write("old_2.csv", "2");
+    Write("other.csv", "3");
+    Write("new_3.csv", "keep");
+    Write("old_3.csv", "clash");
+    EXPECT_FALSE(RenameFilesName(W("").c_str(), u"old_", u"new_"));  // old_3 would replace new_3
+    EXPECT_EQ("1", Read("new_1.csv"));
+    EXPECT_EQ("2", Read("new_2.csv"));
+    EXPECT_EQ("keep", Read("new_3.csv"));
+    EXPECT_TRUE(Exists("other.csv"));
+    // A new prefix that starts with the old one renames each file once.
+    EXPECT_TRUE(RenameFilesName(W("").c_str(), u"new_", u"new_new_"));
+    EXPECT_EQ("1", Read("new_new_1.csv"));
+    EXPECT_FALSE(Exists("new_new_new_1.csv"));
+    EXPECT_TRUE(RenameFilesName(W("missing").c_str(), u"a", u"b"));
+}
+
+TEST_F(KvPaths, RemoveFolderHonoursFlagsAndNeverFollowsLinks) {
+    char outside[] = "/tmp/kvpaths-outside-XXXXXX";
+    ASSERT_NE(nullptr, ::mkdtemp(outside));
+    std::ofstream(std::string(outside) + "/keep.txt") << "x";
+    CreateDirectoryW(W("tree/sub/leaf/f").c_str());
+    Write("tree/a.txt", "a");
+    Write("tree/sub/b.txt", "b");
+    ASSERT_EQ(0, ::symlink(outside, P("tree/link").c_str()));
+
+    EXPECT_EQ(-1, wideremovefolder(W("tree").c_str(), false, true));  // subdirectories stay, so does the folder
+    EXPECT_FALSE(Exists("tree/a.txt"));
+    EXPECT_TRUE(Exists("tree/sub/b.txt"));
+    EXPECT_EQ(0, wideremovefolder(W("tree").c_str(), true, true));
+    EXPECT_FALSE(Exists("tree"));
+    struct stat st;
+    EXPECT_EQ(0, ::stat((std::string(outside) + "/keep.txt").c_str(), &st));
+    wideremovefolder(ToWide(outside).c_str(), true, true);
+}
+
+TEST_F(KvPaths, CopyReplacesOnlyWhenComplete) {
+    std::string big(5000, 'q');
+    big[1023] = '\0';
+    Write("src.bin", big);
+    Write("dst.bin", "old content that is longer than nothing");
+    EXPECT_TRUE(widecopy(W("src.bin").c_str(), W("dst.bin").c_str(), false));
+    EXPECT_EQ(big, Read("dst.bin"));
+    EXPECT_FALSE(widecopy(W("src.bin").c_str(), W("dst.bin").c_str(), true));  // exists
+    EXPECT_FALSE(widecopy(W("missing").c_str(), W("dst.bin").c_str(), false));
+    EXPECT_EQ(big, Read("dst.bin"));
+    EXPECT_TRUE(widecopy(W("src.bin").c_str(), W("new/dir/copy.bin").c_str(), true));
+    EXPECT_EQ(big, Read("new/dir/copy.bin"));
+}
+
+TEST_F(KvPaths, SaveFileAtomicKeepsOldFileOnFailure) {
+    Write("cfg.json", "old");
+    ::chmod(P("cfg.json").c_str(), 0640);
+    EXPECT_TRUE(KvSaveFileAtomic(W("cfg.json").c_str(), "new", 3));
+    EXPECT_EQ("new", Read("cfg.json"));
+    struct stat st;
+    ASSERT_EQ(0, ::stat(P("cfg.json").c_str(), &st));
+    EXPECT_EQ(0640u, st.st_mode & 0777);
+    EXPECT_TRUE(KvSaveFileAtomic(W("deep/er/cfg.json").c_str(), "x", 1));
+    EXPECT_FALSE(KvSaveFileAtomic(W("deep").c_str(), "x", 1));  // a folder is not replaced
+    if (::geteuid() != 0) {
+        ::chmod(m_dir.c_str(), 0500);  // folder not writable: no temporary file possible
+        EXPECT_FALSE(KvSaveFileAtomic(W("cfg.json").c_str(), "lost", 4));
+        ::chmod(m_dir.c_str(), 0700);
+        EXPECT_EQ("new", Read("cfg.json"));
+    }
+    KvFileFind find;
+    int leftovers = 0;
+    for (bool more = find.FindFile(W("*.tmp*").c_str()); more;) {
+        more = find.FindNextFileW();
+        ++leftovers;
+    }
+    EXPECT_EQ(0, leftovers);
+}
+
+TEST(KvStrtok, SplitsLikeWcstok) {
+    char16_t text[] = u",,panel;loop,,zone;";
+    char16_t* context = nullptr;
+    std::u16string got;
+    for (char16_t* t = wideStrtok(text, u",;", &context); t; t = wideStrtok(nullptr, u",;", &context))
+        got += std::u16string(t) + u"|";
+    EXPECT_EQ(u"panel|loop|zone|", got);
+    EXPECT_EQ(nullptr, wideStrtok(nullptr, u",", &context));
+}
+
+TEST_F(KvPaths, FileFindListsMatchesInOrder) {
+    Write("b.XML", "");
+    Write("a.xml", "");
+    Write("c.txt", "");
+    Write("noext", "");
+    CreateDirectoryW(W("d.xml/x").c_str());
+    KvFileFind find;
+    std::u16string names;
+    for (bool more = find.FindFile(W("*.xml").c_str()); more;) {
+        more = find.FindNextFileW();
+        names += U(find.GetFileName()) + (find.IsDirectory() ? u"/" : u"") + u" ";
+        EXPECT_EQ(find.GetRoot() + find.GetFileName(), find.GetFilePath());
+    }
+    EXPECT_EQ(u"a.xml b.XML d.xml/ ", names);
+
+    int all = 0, dots = 0;
+    for (bool more = find.FindFile(W("*.*").c_str()); more;) {
+        more = find.FindNextFileW();
+        ++all;
+        dots += find.IsDots() ? 1 : 0;
+    }
+    EXPECT_EQ(7, all);  // ".", "..", five entries: "*.*" matches names without a dot too
+    EXPECT_EQ(2, dots);
+
+    EXPECT_TRUE(find.FindFile(W("a.xml").c_str()));
+    EXPECT_FALSE(find.FindNextFileW());  // the only entry is also the last
+    EXPECT_EQ(u"a", U(find.GetFileTitle()));
+    EXPECT_FALSE(find.FindFile(W("*.none").c_str()));
+    EXPECT_FALSE(find.FindFile(W("missing/*").c_str()));
+    EXPECT_TRUE(find.GetFileName().IsEmpty());
+}
+
+}  // namespace
