@@ -1,0 +1,184 @@
+// The strict XML reader behind XmlDocument::Parse.
+#include <cstring>
+#include <memory>
+
+#include "basalt/KvUtf.h"
+#include "internal/XmlCodec.h"
+
+using XmlNode = XmlDocument::XmlNode;
+
+namespace {
+
+bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+// The five named entities; `p` points after '&'. Returns the character and
+// sets `len` to the bytes consumed after '&', or 0 when none matches.
+char16_t MatchEntity(const char* p, const char* end, int& len) {
+    static const struct {
+        const char* name;
+        int len;
+        char16_t c;
+    } kEntities[] = {{"amp;", 4, u'&'}, {"lt;", 3, u'<'}, {"gt;", 3, u'>'}, {"quot;", 5, u'"'}, {"apos;", 5, u'\''}};
+    for (const auto& e : kEntities)
+        if (end - p >= e.len && std::memcmp(p, e.name, e.len) == 0) {
+            len = e.len;
+            return e.c;
+        }
+    len = 0;
+    return 0;
+}
+
+int TrailBytes(unsigned char b) {
+    if (b < 0xC0) return -1;  // stray continuation byte
+    if (b < 0xE0) return 1;
+    if (b < 0xF0) return 2;
+    if (b < 0xF8) return 3;
+    return -1;  // obsolete long forms
+}
+
+// One pass over well-formed UTF-8 into `dst` (room for end - p units). Returns
+// the units written, or -1 at the first irregular byte so the caller can use
+// the general decoder, which has its own rules for damaged text.
+long DecodeFast(const char* p, const char* end, char16_t* dst, bool entities) {
+    char16_t* out = dst;
+    while (p < end) {
+        const auto b = static_cast<unsigned char>(*p);
+        if (b < 0x80) {
+            int len = 0;
+            const char16_t e = (b == '&' && entities) ? MatchEntity(p + 1, end, len) : 0;
+            *out++ = len ? e : static_cast<char16_t>(b);
+            p += 1 + len;
+            continue;
+        }
+        const int trail = TrailBytes(b);
+        if (trail < 0 || end - p <= trail) return -1;
+        std::uint32_t cp = b & (0x3F >> trail);
+        for (int i = 1; i <= trail; ++i) {
+            const auto c = static_cast<unsigned char>(p[i]);
+            if ((c & 0xC0) != 0x80) return -1;
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        p += 1 + trail;
+        if (cp < 0x10000) {
+            *out++ = static_cast<char16_t>(cp);
+        } else {
+            cp -= 0x10000;
+            *out++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+            *out++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        }
+    }
+    return out - dst;
+}
+
+}  // namespace
+
+void XmlAppendDecoded(KvWString& out, const char* p, const char* end, bool entities) {
+    if (p >= end) return;
+    const int had = out.Length();
+    char16_t* dst = out.GetBuffer(had + static_cast<int>(end - p));
+    const long n = DecodeFast(p, end, dst + had, entities);
+    if (n >= 0) {
+        out.ReleaseBuffer(had + static_cast<int>(n));
+        return;
+    }
+    out.ReleaseBuffer(had);
+    KvWString wide;
+    Utf8ToUtf16(wide, p, static_cast<int>(end - p));
+    if (!entities) {
+        out.Append(wide);
+        return;
+    }
+    KvWString decoded;
+    Xml2Text(decoded, wide.c_str());
+    out.Append(decoded);
+}
+
+XmlNode* XmlParser::ParseDocument() {
+    if (m_end - m_p >= 3 && std::memcmp(m_p, "\xEF\xBB\xBF", 3) == 0) m_p += 3;
+    if (m_end - m_p >= 2 && m_p[0] == '<' && m_p[1] == '?') {
+        const void* q = std::memchr(m_p + 2, '?', m_end - m_p - 2);
+        if (!q) return nullptr;
+        const char* question = static_cast<const char*>(q);
+        if (question + 1 >= m_end || question[1] != '>') return nullptr;
+        m_p = question + 2;
+    }
+    // Editors and other writers put a line break after the declaration.
+    while (m_p < m_end && IsXmlSpace(*m_p)) ++m_p;
+    if (m_p >= m_end) return nullptr;
+    return ParseElement(0);
+}
+
+const KvWString* XmlParser::InternTag(const char* p, const char* end) {
+    KvWString wide;
+    XmlAppendDecoded(wide, p, end, true);
+    return m_doc.Tag(wide.c_str(), wide.Length());
+}
+
+XmlNode* XmlParser::ParseElement(int depth) {
+    if (depth > XmlDocument::kMaxDepth || m_p >= m_end || *m_p != '<') return nullptr;
+    const char* tagText = m_p + 1;
+    const void* gt = std::memchr(tagText, '>', m_end - tagText);
+    if (!gt) return nullptr;
+    const char* tagEnd = static_cast<const char*>(gt);
+    const bool empty = tagEnd > tagText && tagEnd[-1] == '/';
+    const char* textEnd = empty ? tagEnd - 1 : tagEnd;
+    const char* nameEnd = tagText;
+    while (nameEnd < textEnd && !IsXmlSpace(*nameEnd)) ++nameEnd;
+    // Comments, CDATA, declarations, processing instructions and stray end
+    // tags all start with one of these; none of them is an element.
+    if (nameEnd == tagText || *tagText == '!' || *tagText == '?' || *tagText == '/' ||
+        std::memchr(tagText, '<', nameEnd - tagText))
+        return nullptr;
+
+    std::unique_ptr<XmlNode> node(new XmlNode(&m_doc, InternTag(tagText, nameEnd)));
+    if (nameEnd < textEnd) ParseAttributes(*node, nameEnd, textEnd);
+    m_p = tagEnd + 1;
+    if (!empty && !ParseContent(*node, tagText, nameEnd - tagText, depth)) return nullptr;
+    return node.release();
+}
+
+bool XmlParser::ParseContent(XmlNode& node, const char* name, size_t nameLen, int depth) {
+    for (;;) {
+        if (m_p >= m_end) return false;
+        if (*m_p != '<') {
+            const void* lt = std::memchr(m_p, '<', m_end - m_p);
+            if (!lt) return false;
+            XmlAppendDecoded(node.m_value, m_p, static_cast<const char*>(lt), true);
+            m_p = static_cast<const char*>(lt);
+            continue;
+        }
+        if (m_end - m_p >= 2 && m_p[1] == '/') {
+            const char* close = m_p + 2;
+            if (static_cast<size_t>(m_end - close) <= nameLen || std::memcmp(close, name, nameLen) != 0 ||
+                close[nameLen] != '>')
+                return false;
+            m_p = close + nameLen + 1;
+            return true;
+        }
+        XmlNode* child = ParseElement(depth + 1);
+        if (!child) return false;
+        node.OwnChilds().push_back(child);
+    }
+}
+
+// name="value" pairs; white space around '=' is allowed and the value ends at
+// the quote that opened it. Anything else ends the list, keeping what was read.
+void XmlParser::ParseAttributes(XmlNode& node, const char* p, const char* end) {
+    for (;;) {
+        while (p < end && IsXmlSpace(*p)) ++p;
+        const void* eq = std::memchr(p, '=', end - p);
+        if (p >= end || !eq) return;
+        const char* nameEnd = static_cast<const char*>(eq);
+        const char* q = nameEnd + 1;
+        while (nameEnd > p && IsXmlSpace(nameEnd[-1])) --nameEnd;
+        while (q < end && IsXmlSpace(*q)) ++q;
+        if (q >= end || (*q != '"' && *q != '\'')) return;
+        const void* close = std::memchr(q + 1, *q, end - q - 1);
+        if (!close) return;
+        KvWString name, value;
+        XmlAppendDecoded(name, p, nameEnd, true);
+        XmlAppendDecoded(value, q + 1, static_cast<const char*>(close), true);
+        node.setAttribute(name, value);
+        p = static_cast<const char*>(close) + 1;
+    }
+}

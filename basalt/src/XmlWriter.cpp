@@ -1,0 +1,282 @@
+// Serialization of the XML tree: compact UTF-8 XML and the JSON rendering.
+#include <cstdint>
+#include <type_traits>
+
+#include "internal/XmlCodec.h"
+
+using XmlNode = XmlDocument::XmlNode;
+
+namespace {
+
+void PutUtf8(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        const char b[2] = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
+        out.append(b, 2);
+    } else if (cp < 0x10000) {
+        const char b[3] = {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                           static_cast<char>(0x80 | (cp & 0x3F))};
+        out.append(b, 3);
+    } else {
+        const char b[4] = {static_cast<char>(0xF0 | (cp >> 18)), static_cast<char>(0x80 | ((cp >> 12) & 0x3F)),
+                           static_cast<char>(0x80 | ((cp >> 6) & 0x3F)), static_cast<char>(0x80 | (cp & 0x3F))};
+        out.append(b, 4);
+    }
+}
+
+const char* XmlEscape(char16_t c) {
+    switch (c) {
+        case u'"': return "&quot;";
+        case u'&': return "&amp;";
+        case u'\'': return "&apos;";
+        case u'<': return "&lt;";
+        case u'>': return "&gt;";
+        default: return nullptr;
+    }
+}
+
+// Calls `emit(codePoint)` for each character; lone surrogates are dropped.
+template <class Emit>
+void ForEachCodePoint(const KvWString& text, Emit emit) {
+    const char16_t* s = text.c_str();
+    const int n = text.Length();
+    for (int i = 0; i < n; ++i) {
+        const std::uint32_t u = s[i];
+        if (u >= 0xD800 && u < 0xDC00) {
+            if (i + 1 < n && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
+                emit(0x10000 + ((u - 0xD800) << 10) + (s[i + 1] - 0xDC00));
+                ++i;
+            }
+            continue;
+        }
+        if (u >= 0xDC00 && u < 0xE000) continue;
+        emit(u);
+    }
+}
+
+void PutJsonMember(XmlSink& out, const XmlNode& node, bool named);
+
+void PutJsonGroup(XmlSink& out, const KvWString& tag, const std::vector<XmlNode*>& group) {
+    if (group.size() == 1) {
+        PutJsonMember(out, *group.front(), true);
+        return;
+    }
+    out.PutJsonString(tag);
+    out.Put(":[", 2);
+    for (size_t i = 0; i < group.size(); ++i) {
+        if (i) out.Put(',');
+        PutJsonMember(out, *group[i], false);
+    }
+    out.Put(']');
+}
+
+void PutJsonMember(XmlSink& out, const XmlNode& node, bool named) {
+    if (named) {
+        out.PutJsonString(node.Tag());
+        out.Put(':');
+    }
+    if (!node.HasChilds() && !node.HasAttributes()) {
+        if (node.Value().IsEmpty())
+            out.Put("null", 4);
+        else
+            out.PutJsonString(node.Value());
+        return;
+    }
+    out.Put('{');
+    bool first = true;
+    auto separate = [&] {
+        if (!first) out.Put(',');
+        first = false;
+    };
+    if (node.HasChilds()) {
+        XmlDocument::NodeGroups groups;
+        node.ChildListGroupedByName(groups);
+        for (const auto& [tag, group] : groups) {
+            separate();
+            PutJsonGroup(out, tag, group);
+        }
+    } else if (!node.Value().IsEmpty()) {
+        // An attribute must not silently swallow a leaf's text.
+        separate();
+        out.Put("\"#text\":", 8);
+        out.PutJsonString(node.Value());
+    }
+    for (auto it = node.attributesBegin(); it != node.attributesEnd(); ++it) {
+        separate();
+        out.PutJsonString(u"-" + it->first);
+        out.Put(':');
+        out.PutJsonString(it->second);
+    }
+    out.Put('}');
+}
+
+}  // namespace
+
+void XmlSink::PutText(const KvWString& text, bool escape) {
+    const char16_t* s = text.c_str();
+    const int n = text.Length();
+    int i = 0;
+    // Plain ASCII runs are the bulk of any document; copy them without decoding.
+    for (;;) {
+        int run = i;
+        while (run < n && s[run] < 0x80 && !(escape && XmlEscape(s[run]))) ++run;
+        if (run > i) {
+            const size_t at = m_buf.size();
+            m_buf.resize(at + (run - i));
+            for (int k = i; k < run; ++k) m_buf[at + (k - i)] = static_cast<char>(s[k]);
+        }
+        i = run;
+        if (i >= n) break;
+        if (const char* e = escape ? XmlEscape(s[i]) : nullptr) {
+            m_buf.append(e);
+            ++i;
+            continue;
+        }
+        int stop = i;
+        while (stop < n && s[stop] >= 0x80) ++stop;
+        ForEachCodePoint(KvWString(s + i, stop - i), [&](std::uint32_t cp) { PutUtf8(m_buf, cp); });
+        i = stop;
+    }
+    if (m_file && m_buf.size() >= kChunk) Drain();
+}
+
+void XmlSink::PutJsonString(const KvWString& text) {
+    m_buf.push_back('"');
+    ForEachCodePoint(text, [&](std::uint32_t cp) {
+        if (cp == '"' || cp == '\\') {
+            m_buf.push_back('\\');
+            m_buf.push_back(static_cast<char>(cp));
+        } else if (cp < 0x20) {
+            char esc[8];
+            std::snprintf(esc, sizeof esc, "\\u%04x", static_cast<unsigned>(cp));
+            m_buf.append(esc);
+        } else {
+            PutUtf8(m_buf, cp);
+        }
+    });
+    m_buf.push_back('"');
+}
+
+bool XmlSink::Drain() {
+    if (m_file && !m_buf.empty()) {
+        if (std::fwrite(m_buf.data(), 1, m_buf.size(), m_file) != m_buf.size()) m_ok = false;
+        m_buf.clear();
+    }
+    return m_ok;
+}
+
+void XmlWriteNode(XmlSink& out, const XmlNode& node) {
+    out.Put('<');
+    out.PutText(node.Tag(), true);
+    for (auto it = node.attributesBegin(); it != node.attributesEnd(); ++it) {
+        out.Put(' ');
+        out.PutText(it->first, true);
+        out.Put("=\"", 2);
+        out.PutText(it->second, true);
+        out.Put('"');
+    }
+    out.Put('>');
+    for (auto it = node.ChildsBegin(); it != node.ChildsEnd(); ++it) XmlWriteNode(out, **it);
+    out.PutText(node.Value(), true);
+    out.Put("</", 2);
+    out.PutText(node.Tag(), true);
+    out.Put('>');
+}
+
+void XmlNode::CreateXmlCode(KvString& text) const {
+    XmlSink out;
+    XmlWriteNode(out, *this);
+    text.Append(out.Buffer().data(), static_cast<int>(out.Buffer().size()));
+}
+
+bool XmlNode::SaveXmlCode(FILE* file) const {
+    if (!file) return false;
+    XmlSink out(file);
+    XmlWriteNode(out, *this);
+    return out.Drain();
+}
+
+void XmlNode::toJson(KvString& json) const {
+    XmlSink out;
+    out.Put('{');
+    PutJsonMember(out, *this, true);
+    out.Put('}');
+    json.Assign(out.Buffer().data(), static_cast<int>(out.Buffer().size()));
+}
+
+bool XmlNode::operator==(const XmlNode& other) const {
+    if (this == &other) return true;
+    XmlSink a, b;
+    XmlWriteNode(a, *this);
+    XmlWriteNode(b, other);
+    return a.Buffer() == b.Buffer();
+}
+
+void XmlDocument::CreateXmlCode(KvString& text, bool declaration) const {
+    XmlSink out;
+    if (declaration) out.Put(kDeclaration, sizeof kDeclaration - 1);
+    if (m_root) XmlWriteNode(out, *m_root);
+    text.Assign(out.Buffer().data(), static_cast<int>(out.Buffer().size()));
+}
+
+bool XmlDocument::SaveXmlCode(FILE* file, bool declaration) const {
+    if (!file || !m_root) return false;
+    XmlSink out(file);
+    if (declaration) out.Put(kDeclaration, sizeof kDeclaration - 1);
+    XmlWriteNode(out, *m_root);
+    return out.Drain();
+}
+
+namespace {
+
+template <class S>
+void EscapeText(S& out, const typename S::CharType* in) {
+    S result;
+    result.SetGrowth(KvGrowth::Small);
+    for (; in && *in; ++in) {
+        const char* e = XmlEscape(static_cast<char16_t>(static_cast<std::make_unsigned_t<typename S::CharType>>(*in)));
+        if (!e) {
+            result.Append(*in);
+            continue;
+        }
+        for (; *e; ++e) result.Append(static_cast<typename S::CharType>(*e));
+    }
+    result.SetGrowth(KvGrowth::Exact);
+    out = static_cast<S&&>(result);
+}
+
+template <class S>
+void UnescapeText(S& out, const typename S::CharType* in) {
+    static const struct {
+        const char* name;
+        int len;
+        char c;
+    } kEntities[] = {{"&amp;", 5, '&'}, {"&apos;", 6, '\''}, {"&lt;", 4, '<'}, {"&gt;", 4, '>'}, {"&quot;", 6, '"'}};
+    S result;
+    result.SetGrowth(KvGrowth::Small);
+    while (in && *in) {
+        int matched = 0;
+        char c = 0;
+        for (const auto& e : kEntities) {
+            int k = 0;
+            while (k < e.len && in[k] == static_cast<typename S::CharType>(e.name[k])) ++k;
+            if (k == e.len) {
+                matched = k;
+                c = e.c;
+                break;
+            }
+        }
+        result.Append(matched ? static_cast<typename S::CharType>(c) : *in);
+        in += matched ? matched : 1;
+    }
+    result.SetGrowth(KvGrowth::Exact);
+    out = static_cast<S&&>(result);
+}
+
+}  // namespace
+
+void Text2Xml(KvWString& out, const char16_t* in) { EscapeText(out, in); }
+void Text2Xml(KvString& out, const char* in) { EscapeText(out, in); }
+void Xml2Text(KvWString& out, const char16_t* in) { UnescapeText(out, in); }
+void Xml2Text(KvString& out, const char* in) { UnescapeText(out, in); }

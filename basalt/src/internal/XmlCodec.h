@@ -1,0 +1,61 @@
+// Internals shared by the XML tree's parser, serializer and JSON rendering.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "basalt/XmlDocument.h"
+
+// Turns UTF-8 text into nodes of one document. Recursive descent, bounded by
+// XmlDocument::kMaxDepth.
+class XmlParser {
+public:
+    XmlParser(XmlDocument& doc, const char* begin, const char* end) : m_doc(doc), m_p(begin), m_end(end) {}
+    // Parses the optional declaration and the root element; null on failure.
+    XmlDocument::XmlNode* ParseDocument();
+
+private:
+    XmlDocument::XmlNode* ParseElement(int depth);
+    bool ParseContent(XmlDocument::XmlNode& node, const char* name, size_t nameLen, int depth);
+    void ParseAttributes(XmlDocument::XmlNode& node, const char* p, const char* end);
+    const KvWString* InternTag(const char* p, const char* end);
+
+    XmlDocument& m_doc;
+    const char* m_p;
+    const char* m_end;
+    std::u16string m_scratch;
+};
+
+// Appends UTF-8 bytes [p, end) to `out` as UTF-16, decoding the five named
+// entities when `entities` is set. Malformed UTF-8 is handled like Utf8ToUtf16.
+void XmlAppendDecoded(KvWString& out, const char* p, const char* end, bool entities);
+
+// Output buffer that either collects everything or drains into a stdio stream.
+class XmlSink {
+public:
+    explicit XmlSink(FILE* file = nullptr) : m_file(file) {}
+    void Put(char c) {
+        m_buf.push_back(c);
+        if (m_file && m_buf.size() >= kChunk) Drain();
+    }
+    void Put(const char* s, size_t n) {
+        m_buf.append(s, n);
+        if (m_file && m_buf.size() >= kChunk) Drain();
+    }
+    // UTF-16 to UTF-8, optionally escaping the five XML specials; lone
+    // surrogates are dropped like Utf16ToUtf8 does.
+    void PutText(const KvWString& text, bool escape);
+    // A JSON string literal, quotes included.
+    void PutJsonString(const KvWString& text);
+    // Writes what is buffered; false once any write has failed.
+    bool Drain();
+    std::string& Buffer() { return m_buf; }
+
+private:
+    static constexpr size_t kChunk = 1 << 16;
+    FILE* m_file;
+    std::string m_buf;
+    bool m_ok = true;
+};
+
+void XmlWriteNode(XmlSink& out, const XmlDocument::XmlNode& node);
