@@ -82,6 +82,29 @@ TEST_F(KvStringTableFileTest, FindsTextsOfPrimaryAndWideConversion) {
     EXPECT_FALSE(found);
 }
 
+// Made independently of the writer: the check value 0x600B (CRC-16/MODBUS of the
+// index) is stored low byte first.
+const std::vector<std::uint8_t> kGoldenTable = {
+    0x00, 0x03, 0x00, 0x01, 0x00, 0x00, 0x00, 0x1C, 0x00, 0x04, 0x00, 0x44, 0x00, 0x00, 0x00, 0x20,
+    0x00, 0x05, 0x00, 0x64, 0x00, 0x00, 0x00, 0x25, 0x00, 0x0B, 0x60, 0x0B, 0x4F, 0x70, 0x65, 0x6E,
+    0x43, 0x61, 0x69, 0x72, 0x6E, 0x53, 0x63, 0x68, 0x6C, 0x65, 0x69, 0x66, 0x65, 0x20, 0xC3, 0xBC};
+
+TEST_F(KvStringTableFileTest, ReadsAndWritesTheGoldenFile) {
+    KvStringTableFile t;
+    ASSERT_TRUE(t.SetFile(Write("golden.stc", kGoldenTable).c_str()));
+    EXPECT_STREQ(Load(t, 1).c_str(), "Open");
+    EXPECT_STREQ(Load(t, 68).c_str(), "Cairn");
+    EXPECT_STREQ(Load(t, 100).c_str(), "Schleife \xC3\xBC");
+    KvStringTableWriter w;
+    w.Add(100, "Schleife \xC3\xBC");
+    w.Add(1, "Open");
+    w.Add(68, "Cairn");
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(w.Build(bytes, error));
+    EXPECT_EQ(bytes, kGoldenTable);
+}
+
 TEST_F(KvStringTableFileTest, IdsOutsideSixteenBitsDoNotAlias) {
     KvStringTableWriter w;
     w.Add(42, "forty-two");
