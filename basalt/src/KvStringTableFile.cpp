@@ -82,6 +82,7 @@ bool KvStringTableFile::SetFile(const char* primary, const char* secondary) {
 
 bool KvStringTableFile::ReadText(std::FILE* f, std::int32_t offset, std::uint16_t length, KvString& text) {
     if (!f || offset < 0 || length == kNoLength) return false;
+    std::clearerr(f);  // an earlier short read must not spoil this one
     if (std::fseek(f, offset, SEEK_SET) != 0) return false;
     KvString bytes;
     char* buffer = bytes.GetBuffer(length);

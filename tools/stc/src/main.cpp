@@ -75,6 +75,7 @@ int ParseArgs(int argc, char** argv, Args& a) {
         const bool po = a.input.size() > 3 && a.input.compare(a.input.size() - 3, 3, ".po") == 0;
         a.output = (po ? a.input.substr(0, a.input.size() - 3) : a.input) + ".stc";
     }
+    if (a.output == a.input) return Usage("the output would overwrite the input '" + a.input + "'");
     return -1;
 }
 

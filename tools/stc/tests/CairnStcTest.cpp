@@ -86,6 +86,7 @@ TEST_F(CairnStcTest, ExitStatusFollowsConventions) {
     EXPECT_EQ(Run("--frobnicate x.po"), 2);
     EXPECT_EQ(Run("a.po b.po"), 2);
     EXPECT_EQ(Run("-o"), 2);
+    EXPECT_EQ(Run("-o same.po same.po"), 2);
     EXPECT_EQ(Run("'" + m_dir + "/absent.po'"), 1);
 
     const std::string bad = File("bad.po", "msgctxt \"1\"\nmsgid \"a\"\nmsgstr \"unterminated\n");
