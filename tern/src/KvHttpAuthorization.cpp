@@ -1,6 +1,6 @@
 #include "tern/KvHttpAuthorization.h"
 
-#include "internal/Base64Decode.h"
+#include <basalt/KvBase64.h>
 #include "tern/KvMd5.h"
 
 #include <chrono>
@@ -92,7 +92,7 @@ void KvHttpAuthorization::ParseBasic(const char* text) {
     int length = 0;
     KvString token(text);
     token.TrimRight();
-    if (!tern_internal::DecodeBase64(token.c_str(), decoded, kMaxBasicBytes, length)) return;
+    if (!DecodeBase64(decoded, kMaxBasicBytes, token.c_str(), &length)) return;
     const void* colon = std::memchr(decoded, ':', static_cast<size_t>(length));
     if (!colon) return;
     const int at = static_cast<int>(static_cast<const unsigned char*>(colon) - decoded);
