@@ -90,6 +90,14 @@ bool DecodeBase64(void* out, int size, const char16_t* text, int* written) {
     return DecodeInto(out, size, text, written);
 }
 
+bool DecodeBase64(KvString& out, const char* text) {
+    const int room = DecodedBase64Size(text);
+    int written = 0;
+    const bool ok = DecodeBase64(out.GetBuffer(room), room, text, &written);
+    out.ReleaseBuffer(ok ? written : 0);
+    return ok;
+}
+
 bool DecodeBase64String(char* out, const char* text, int size) {
     if (!out || size <= 0) return false;
     int n = 0;

@@ -49,6 +49,9 @@ TEST(KvBase64, DecodesVectorsNarrowAndWide) {
         ASSERT_TRUE(DecodeBase64(out, sizeof out, v.text, &written)) << v.text;
         EXPECT_EQ(std::string(reinterpret_cast<char*>(out), written), v.bytes);
         EXPECT_EQ(DecodedBase64Size(v.text), static_cast<int>(v.bytes.size())) << v.text;
+        KvString asText("stale");
+        ASSERT_TRUE(DecodeBase64(asText, v.text));
+        EXPECT_EQ(std::string(asText.c_str(), asText.Length()), v.bytes);
         const KvWString wide = ToWideAscii(v.text);
         ASSERT_TRUE(DecodeBase64(out, sizeof out, wide.c_str(), &written));
         EXPECT_EQ(std::string(reinterpret_cast<char*>(out), written), v.bytes);

@@ -20,6 +20,10 @@ int DecodedBase64Size(const char16_t* text, int length = -1);
 bool DecodeBase64(void* out, int size, const char* text, int* written = nullptr);
 bool DecodeBase64(void* out, int size, const char16_t* text, int* written = nullptr);
 
+// Decodes into `out`, replacing it (the bytes may include NUL). False, with `out`
+// emptied, on invalid input.
+bool DecodeBase64(KvString& out, const char* text);
+
 // As above into a text buffer of `size` bytes that is always NUL-terminated (when
 // size > 0). False, keeping what was decoded, when fewer than 4 bytes of room remain
 // before a group of 4 characters, or on an invalid character.

@@ -14,6 +14,10 @@ public:
     uuid(std::uint32_t d1, std::uint16_t d2, std::uint16_t d3, const std::uint8_t bytes[8]);
 
     void set(std::uint32_t d1, std::uint16_t d2, std::uint16_t d3, const std::uint8_t bytes[8]);
+    void set(std::uint32_t d1, std::uint16_t d2, std::uint16_t d3, std::uint8_t b0, std::uint8_t b1, std::uint8_t b2,
+             std::uint8_t b3, std::uint8_t b4, std::uint8_t b5, std::uint8_t b6, std::uint8_t b7) {
+        *this = uuid(d1, d2, d3, b0, b1, b2, b3, b4, b5, b6, b7);
+    }
     void clear() { *this = uuid(); }
     bool is_null() const { return *this == null; }
 
