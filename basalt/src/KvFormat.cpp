@@ -51,7 +51,10 @@ const C* ParseSpec(const C* p, Spec& s, va_list& ap) {
         } else {
             while (*p >= '0' && *p <= '9') s.precision = ClampField(s.precision * 10LL + (*p++ - '0'));
         }
-        if (s.precision >= 0) s.flags += "." + std::to_string(s.precision);
+        if (s.precision >= 0) {
+            s.flags += '.';
+            s.flags += std::to_string(s.precision);
+        }
     }
     if (*p == 'h') {
         s.length = 'h';
@@ -70,16 +73,16 @@ const C* ParseSpec(const C* p, Spec& s, va_list& ap) {
     return p;
 }
 
-std::string FormatOne(const std::string& fmt, ...) {
+std::string FormatOne(const char* fmt, ...) {
     va_list ap, ap2;
     va_start(ap, fmt);
     va_copy(ap2, ap);
     char small[128];
-    const int n = std::vsnprintf(small, sizeof small, fmt.c_str(), ap);
+    const int n = std::vsnprintf(small, sizeof small, fmt, ap);
     std::string out;
     if (n >= static_cast<int>(sizeof small)) {
         out.resize(n + 1);
-        std::vsnprintf(out.data(), n + 1, fmt.c_str(), ap2);
+        std::vsnprintf(out.data(), n + 1, fmt, ap2);
         out.resize(n);
     } else if (n > 0) {
         out.assign(small, n);
@@ -93,14 +96,14 @@ std::string FormatInteger(const Spec& s, va_list& ap) {
     const bool isSigned = s.conv == 'd' || s.conv == 'i';
     std::string f = "%" + s.flags;
     switch (s.length) {
-    case 'L': return FormatOne(f + "ll" + s.conv, isSigned ? va_arg(ap, long long) : va_arg(ap, unsigned long long));
-    case 'l': return FormatOne(f + "l" + s.conv, isSigned ? va_arg(ap, long) : va_arg(ap, unsigned long));
-    case 'z': return FormatOne(f + "z" + s.conv, va_arg(ap, size_t));
-    case 'j': return FormatOne(f + "j" + s.conv, va_arg(ap, intmax_t));
-    case 't': return FormatOne(f + "t" + s.conv, va_arg(ap, ptrdiff_t));
-    case 'h': return FormatOne(f + "h" + s.conv, va_arg(ap, int));
-    case 'H': return FormatOne(f + "hh" + s.conv, va_arg(ap, int));
-    default: return FormatOne(f + s.conv, va_arg(ap, int));
+    case 'L': return FormatOne((f + "ll" + s.conv).c_str(), isSigned ? va_arg(ap, long long) : va_arg(ap, unsigned long long));
+    case 'l': return FormatOne((f + "l" + s.conv).c_str(), isSigned ? va_arg(ap, long) : va_arg(ap, unsigned long));
+    case 'z': return FormatOne((f + "z" + s.conv).c_str(), va_arg(ap, size_t));
+    case 'j': return FormatOne((f + "j" + s.conv).c_str(), va_arg(ap, intmax_t));
+    case 't': return FormatOne((f + "t" + s.conv).c_str(), va_arg(ap, ptrdiff_t));
+    case 'h': return FormatOne((f + "h" + s.conv).c_str(), va_arg(ap, int));
+    case 'H': return FormatOne((f + "hh" + s.conv).c_str(), va_arg(ap, int));
+    default: return FormatOne((f + s.conv).c_str(), va_arg(ap, int));
     }
 }
 
@@ -186,8 +189,8 @@ void Format(Str& result, const C* fmt, va_list ap, bool wideFormat) {
             AppendAscii(out, FormatInteger(s, args));
             break;
         case 'f': case 'F': case 'g': case 'G': case 'e': case 'E': case 'a': case 'A':
-            AppendAscii(out, s.length == 'D' ? FormatOne("%" + s.flags + "L" + s.conv, va_arg(args, long double))
-                                            : FormatOne("%" + s.flags + s.conv, va_arg(args, double)));
+            AppendAscii(out, s.length == 'D' ? FormatOne(("%" + s.flags + "L" + s.conv).c_str(), va_arg(args, long double))
+                                            : FormatOne(("%" + s.flags + s.conv).c_str(), va_arg(args, double)));
             break;
         case 'p':
             AppendAscii(out, FormatOne("%p", va_arg(args, void*)));

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "basalt/KvLocaleSeparators.h"
@@ -334,10 +333,9 @@ void xfecvt(KvString& out, double x, int digits, int& point, bool& negative) {
         return;
     }
     const double magnitude = std::fabs(x);
-    const int size = std::snprintf(nullptr, 0, "%f", magnitude);
-    std::string printed(static_cast<std::size_t>(size) + 1, '\0');
-    std::snprintf(printed.data(), printed.size(), "%f", magnitude);
-    printed.resize(static_cast<std::size_t>(size));
+    char buf[400];  // the largest double has 309 integer digits; "%f" adds 7 characters
+    const auto r = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, 6);
+    const std::string printed(buf, r.ptr);
     const std::size_t dot = printed.find('.');
     std::string all = printed.substr(0, dot) + (dot == std::string::npos ? "" : printed.substr(dot + 1));
     const std::size_t first = all.find_first_not_of('0');
