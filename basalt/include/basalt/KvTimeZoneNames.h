@@ -1,0 +1,21 @@
+// Time-zone names: the platform's zone names ("Romance Standard Time") beside
+// the time-zone database names ("Europe/Brussels"), and where zone files live.
+#pragma once
+
+#include "basalt/KvBasicString.h"
+
+// Database name of a platform zone name; empty when the name is not in the table.
+KvWString Win32TimeZoneToOlsonTimeZone(const char16_t* name);
+// Platform zone name of a database name (first match); empty when unknown.
+KvWString OlsonTimeZoneToWin32TimeZone(const char16_t* name);
+// Standard UTC offset in seconds of a zone, looked up by platform name and
+// then by database name; 0 for names the table does not know.
+int getBias(const char16_t* name);
+// Number of rows in the name table, and one row (null pointers past the end).
+int TimeZoneNameCount();
+const char16_t* TimeZoneNameWin32(int row);
+const char16_t* TimeZoneNameOlson(int row);
+
+// The program's own zone folder: GetAppPath() followed by "zoneinfo/".
+// Zones not found there are read from the system's database.
+KvWString GetTimeZonePath();
