@@ -7,6 +7,7 @@
 #include "basalt/KvLocaleInformation.h"
 #include "basalt/KvTimeZone.h"
 #include "basalt/KvTimeZoneNames.h"
+#include "basalt/KvTrace.h"
 
 namespace {
 
@@ -77,23 +78,6 @@ bool ParseDateTimeText(KvDateTime& dt, const C* text, int format) {
 KvWString DatabaseName(const char16_t* zoneName) {
     KvWString olson = Win32TimeZoneToOlsonTimeZone(zoneName);
     return olson.IsEmpty() ? KvWString(zoneName) : olson;
-}
-
-// Day of the last Sunday of `month`.
-int LastSunday(int year, int month) {
-    const int last = KvDateTime::DaysInMonth(month, year);
-    return last - (KvDateTime(year, month, last).DayOfWeek() - 1);
-}
-
-// Summer time without a zone file: April to September, and March and October
-// from and until their last Sundays at 02:00 of standard time.
-bool IsSummerTime(const KvDateTime& standard) {
-    const int month = standard.Month();
-    if (month > 3 && month < 10) return true;
-    if (month != 3 && month != 10) return false;
-    const int change = LastSunday(standard.Year(), month);
-    const bool afterChange = standard.Day() > change || (standard.Day() == change && standard.Hour() >= 2);
-    return month == 3 ? afterChange : !afterChange;
 }
 
 }  // namespace
@@ -293,7 +277,7 @@ KvDateTime KvDateTime::ExplicitUTC2LTC(const char16_t* zoneName, bool summerTime
     }
     const int bias = getBias(zoneName);
     KvDateTime local = *this + KvDateTimeSpan(0, 0, 0, bias);
-    if (summerTime && IsSummerTime(local)) local += KvDateTimeSpan(0, 1, 0, 0);
+    if (summerTime && IsSummerTimeWithoutZone(local)) local += KvDateTimeSpan(0, 1, 0, 0);
     return local;
 }
 
@@ -306,7 +290,7 @@ KvDateTime KvDateTime::ExplicitLTC2UTC(const char16_t* zoneName, bool summerTime
     KvDateTime utc = *this - KvDateTimeSpan(0, 0, 0, getBias(zoneName));
     // Read as standard time, a summer reading is one hour early; that also
     // takes the first of the two readings of the repeated hour.
-    if (summerTime && IsSummerTime(*this - KvDateTimeSpan(0, 1, 0, 0))) utc -= KvDateTimeSpan(0, 1, 0, 0);
+    if (summerTime && IsSummerTimeWithoutZone(*this - KvDateTimeSpan(0, 1, 0, 0))) utc -= KvDateTimeSpan(0, 1, 0, 0);
     return utc;
 }
 
@@ -340,4 +324,8 @@ KvDateTimeSpan KvDateTime::operator-(const KvDateTime& o) const noexcept {
     const std::int64_t us = (std::int64_t(m_seconds) - o.m_seconds) * KvDateTimeSpan::kUsPerSecond +
                             (m_microseconds - o.m_microseconds);
     return KvDateTimeSpan::FromMicroseconds(us);
+}
+
+void KvDateTime::printk() const {
+    ::printk("%02d/%02d/%04d %02d:%02d:%02d.%03d\n", Day(), Month(), Year(), Hour(), Minute(), Second(), MSecond());
 }

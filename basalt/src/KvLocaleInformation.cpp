@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 
+#include "basalt/KvStringTableFile.h"
 #include "basalt/KvUtf.h"
 
 namespace {
@@ -149,6 +150,20 @@ KvLocaleInformationNarrow& LocaleInformation() {
 
 void SetupLocalize() {
     if (!KvLocale::SetupFromLocale("")) KvLocale::SetupFromLocale("C");
+}
+
+void SetLocalizeMonthName(int month, int stringId) {
+    KvWString name;
+    KvLoadString(stringId, name);
+    LocaleInformationWide().SetMonthName(month, name);
+    LocaleInformation().SetMonthName(month, ToUtf8(name.c_str()));
+}
+
+void SetLocalizeDayOfWeekName(int day, int stringId) {
+    KvWString name;
+    KvLoadString(stringId, name);
+    LocaleInformationWide().SetDayName(day, name);
+    LocaleInformation().SetDayName(day, ToUtf8(name.c_str()));
 }
 
 namespace KvLocale {

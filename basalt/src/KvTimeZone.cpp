@@ -109,9 +109,9 @@ bool ReadBlock(Reader& r, const Header& h, int timeBytes, TzData& out) {
 }
 
 // "\n" TZ-string "\n"; an empty string means the last period goes on for ever.
+// A missing footer is refused: it would silently end daylight time after the list.
 bool ReadFooter(Reader& r, TzData& out) {
-    if (r.pos == r.size) return true;  // tolerated: some writers omit it
-    if (r.Be(1) != '\n') return false;
+    if (r.Be(1) != '\n' || !r.ok) return false;
     const std::size_t start = r.pos;
     while (r.pos < r.size && r.data[r.pos] != '\n') ++r.pos;
     if (r.pos == r.size) return false;

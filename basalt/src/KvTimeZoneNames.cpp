@@ -1,10 +1,8 @@
 #include "basalt/KvTimeZoneNames.h"
 
-#include <unistd.h>
-
 #include <iterator>
 
-#include "basalt/KvUtf.h"
+#include "basalt/KvLanguage.h"
 
 namespace {
 
@@ -113,17 +111,6 @@ const ZoneRow* FindOlson(const char16_t* name) {
     return nullptr;
 }
 
-// The directory of the running program, with a trailing "/".
-KvWString ProgramDirectory() {
-    char path[4096];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof(path) - 1);
-    if (n <= 0) return KvWString(u"./");
-    path[n] = '\0';
-    KvString dir(path);
-    dir.Truncate(dir.ReverseFind('/') + 1);
-    return ToWide(dir.c_str());
-}
-
 }  // namespace
 
 KvWString Win32TimeZoneToOlsonTimeZone(const char16_t* name) {
@@ -142,8 +129,18 @@ int getBias(const char16_t* name) {
     return row ? row->bias : 0;
 }
 
+bool IsSummerTimeWithoutZone(const KvDateTime& standard) {
+    const int month = standard.Month();
+    if (month > 3 && month < 10) return true;
+    if (month != 3 && month != 10) return false;
+    const int last = KvDateTime::DaysInMonth(month, standard.Year());
+    const int change = last - (KvDateTime(standard.Year(), month, last).DayOfWeek() - 1);  // last Sunday
+    const bool afterChange = standard.Day() > change || (standard.Day() == change && standard.Hour() >= 2);
+    return month == 3 ? afterChange : !afterChange;
+}
+
 int TimeZoneNameCount() { return kZoneCount; }
 const char16_t* TimeZoneNameWin32(int row) { return row >= 0 && row < kZoneCount ? kZones[row].win32 : nullptr; }
 const char16_t* TimeZoneNameOlson(int row) { return row >= 0 && row < kZoneCount ? kZones[row].olson : nullptr; }
 
-KvWString GetTimeZonePath() { return ProgramDirectory() + u"zoneinfo/"; }
+KvWString GetTimeZonePath() { return GetAppPath() + u"zoneinfo/"; }

@@ -1,6 +1,6 @@
 // KvDateTime: a point in time, seconds since 1999-01-01 00:00:00 plus microseconds.
 //
-// Years 1999 to 2135 (the 32-bit seconds end on 2135-02-07 06:28:14). The
+// Years 1999 to 2135 (the 32-bit seconds end on 2135-02-06 06:28:14). The
 // calendar counts every year divisible by 4 as a leap year, 2100 included:
 // stored values rely on it, so it stays. The value carries no zone; UTC() and
 // LTC() make the two kinds and the caller keeps track of which it holds.
@@ -102,6 +102,9 @@ public:
     // Moves to the last microsecond of the same period (the instant before the
     // next one starts); invalid when that lies beyond 2135.
     void AdjustToEndPeriod(const KvDateTimeSpan& span, const KvDateTime* reference = nullptr) noexcept;
+
+    // Traces "dd/mm/yyyy hh:mm:ss.mmm\n".
+    void printk() const;
 
     // Arithmetic; an invalid operand or a result out of range gives an invalid date-time.
     KvDateTime operator+(const KvDateTimeSpan& s) const noexcept;

@@ -72,6 +72,11 @@ KvLocaleInformationNarrow& LocaleInformation();
 // locale leaves empty keeps its customary value, except the thousands
 // separator, which stays empty (no grouping) as the locale asks.
 void SetupLocalize();
+// Replace a month (1..12) or day (1 = Sunday..7) name in both instances by
+// text `stringId` of the string table.
+void SetLocalizeMonthName(int month, int stringId);
+void SetLocalizeDayOfWeekName(int day, int stringId);
+
 namespace KvLocale {
 // What SetupLocalize reads from a locale, separated for tests: fills both
 // instances from the named locale ("de_DE.UTF-8"; "" for the environment's).

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "basalt/KvBasicString.h"
+#include "basalt/KvDateTime.h"
 
 // Database name of a platform zone name; empty when the name is not in the table.
 KvWString Win32TimeZoneToOlsonTimeZone(const char16_t* name);
@@ -11,6 +12,10 @@ KvWString OlsonTimeZoneToWin32TimeZone(const char16_t* name);
 // Standard UTC offset in seconds of a zone, looked up by platform name and
 // then by database name; 0 for names the table does not know.
 int getBias(const char16_t* name);
+// The summer-time rule used when a zone has no file: one hour from the last
+// Sunday of March to the last Sunday of October, changing at 02:00 of the
+// zone's standard time, which `standard` holds.
+bool IsSummerTimeWithoutZone(const KvDateTime& standard);
 // Number of rows in the name table, and one row (null pointers past the end).
 int TimeZoneNameCount();
 const char16_t* TimeZoneNameWin32(int row);
