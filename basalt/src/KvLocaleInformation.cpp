@@ -138,15 +138,35 @@ void KvLocaleInformation<S>::SetDefaults() {
 template class KvLocaleInformation<KvWString>;
 template class KvLocaleInformation<KvString>;
 
-KvLocaleInformationWide& LocaleInformationWide() {
-    static KvLocaleInformationWide info;
-    return info;
+namespace {
+
+// Both instances start from the environment's locale, so number formatting is
+// right even before SetupLocalize runs; one initialisation fills both.
+struct Instances {
+    KvLocaleInformationWide wide;
+    KvLocaleInformationNarrow narrow;
+    Instances() {
+        if (!Fill("")) Fill("C");
+    }
+    bool Fill(const char* localeName) {
+        LocaleHandle loc(localeName);
+        if (!loc.handle) return false;
+        const LocaleValues v = Read(loc.handle);
+        Apply(wide, v);
+        Apply(narrow, v);
+        return true;
+    }
+};
+
+Instances& All() {
+    static Instances all;
+    return all;
 }
 
-KvLocaleInformationNarrow& LocaleInformation() {
-    static KvLocaleInformationNarrow info;
-    return info;
-}
+}  // namespace
+
+KvLocaleInformationWide& LocaleInformationWide() { return All().wide; }
+KvLocaleInformationNarrow& LocaleInformation() { return All().narrow; }
 
 void SetupLocalize() {
     if (!KvLocale::SetupFromLocale("")) KvLocale::SetupFromLocale("C");
@@ -168,14 +188,7 @@ void SetLocalizeDayOfWeekName(int day, int stringId) {
 
 namespace KvLocale {
 
-bool SetupFromLocale(const char* localeName) {
-    LocaleHandle loc(localeName ? localeName : "");
-    if (!loc.handle) return false;
-    const LocaleValues v = Read(loc.handle);
-    Apply(LocaleInformationWide(), v);
-    Apply(LocaleInformation(), v);
-    return true;
-}
+bool SetupFromLocale(const char* localeName) { return All().Fill(localeName ? localeName : ""); }
 
 int DateOrderOf(const char* format) {
     const KvString f = Expand(format);

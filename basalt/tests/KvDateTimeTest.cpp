@@ -188,7 +188,10 @@ public:
         EXPECT_TRUE(KvTimeZone::Get().Set(name)) << "needs the tzdata package";
         LocaleInformationWide().SetDefaults();
     }
-    ~WithZone() { KvTimeZone::Get().Reset(); }
+    ~WithZone() {
+        KvTimeZone::Get().Reset();
+        SetupLocalize();
+    }
 };
 
 TEST(KvDateTime, LocalTimeThroughTheProcessZone) {

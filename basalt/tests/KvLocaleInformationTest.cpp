@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "basalt/KvLocaleInformation.h"
+#include "basalt/KvLocaleSeparators.h"
+#include "basalt/KvNumbers.h"
 
 namespace {
 
@@ -36,8 +38,7 @@ TEST(KvLocaleInformation, SetupFromTheCLocaleFillsBothInstances) {
     EXPECT_LE(w.FirstDayOfWeek(), 7);
     EXPECT_FALSE(KvLocale::SetupFromLocale("xx_NOWHERE.UTF-8"));
     EXPECT_EQ(KvWString(u"."), w.DecimalSeparator());
-    LocaleInformationWide().SetDefaults();
-    LocaleInformation().SetDefaults();
+    SetupLocalize();
 }
 
 TEST(KvLocaleInformation, GermanLocaleWhenInstalled) {
@@ -48,8 +49,24 @@ TEST(KvLocaleInformation, GermanLocaleWhenInstalled) {
     EXPECT_EQ(KvString("."), n.DateSeparator());
     EXPECT_EQ(1, n.ShortDateOrder());
     EXPECT_EQ(2, n.FirstDayOfWeek());
-    LocaleInformationWide().SetDefaults();
-    LocaleInformation().SetDefaults();
+    SetupLocalize();
+}
+
+TEST(KvLocaleInformation, NumbersUseTheLocaleSeparators) {
+    KvLocaleInformationWide& info = LocaleInformationWide();
+    info.SetSeparators(u".", u",", u":", u"/");
+    KvWString text;
+    FormatNumber(text, 1234567.891, 2, true);
+    EXPECT_EQ(KvWString(u"1.234.567,89"), text);
+    EXPECT_TRUE(IsValidNumber(u"1.234,5", 2));
+    EXPECT_FALSE(IsValidNumber(u"1,234.5", 2));
+    // A locale without grouping still gets a thousands separator distinct from the decimal one.
+    info.SetSeparators(u"", u",", u":", u"/");
+    EXPECT_EQ(u'.', KvLocaleSeparators().thousands);
+    info.SetSeparators(u"", u".", u":", u"/");
+    EXPECT_EQ(u',', KvLocaleSeparators().thousands);
+    EXPECT_EQ(u'.', KvLocaleSeparators().decimal);
+    SetupLocalize();
 }
 
 }  // namespace

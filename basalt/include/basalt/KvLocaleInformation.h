@@ -3,9 +3,9 @@
 // time and date separators with the short and long date orders.
 //
 // One instance holds wide text (LocaleInformationWide()), one 8-bit UTF-8 text
-// (LocaleInformation()). SetupLocalize() fills both once at start; afterwards
-// they are only read. Until then they hold English names and the customary
-// "," "." ":" "/" separators.
+// (LocaleInformation()). Both start filled from the environment's locale;
+// SetupLocalize() fills them again at start, and afterwards they are only
+// read. Number formatting and validation take their separators from here.
 #pragma once
 
 #include "basalt/KvBasicString.h"
