@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <ctime>
+#include <string>
 
 #include "basalt/KvDateTime.h"
 #include "basalt/KvLocaleInformation.h"
 #include "basalt/KvTimeZone.h"
+#include "basalt/KvTrace.h"
 #include "basalt/KvUtf.h"
 
 namespace {
@@ -201,6 +204,31 @@ TEST(KvDateTime, LocalTimeThroughTheProcessZone) {
     EXPECT_EQ(KvDateTime(2024, 3, 31, 1, 59, 59), KvDateTime(2024, 3, 31, 0, 59, 59).UTC2LTC());
     EXPECT_EQ(KvDateTime(2024, 3, 31, 3), KvDateTime(2024, 3, 31, 1).UTC2LTC());
     EXPECT_EQ(KvDateTime(2060, 7, 1, 14), KvDateTime(2060, 7, 1, 12).UTC2LTC());
+}
+
+TEST(KvDateTime, LocalTimeFallsBackToThePlatformWithoutAProcessZone) {
+    KvTimeZone::Get().Reset();
+    const char* old = std::getenv("TZ");
+    const std::string saved = old ? old : "";
+    setenv("TZ", "America/New_York", 1);
+    tzset();
+    EXPECT_EQ(KvDateTime(2024, 7, 1, 8), KvDateTime(2024, 7, 1, 12).UTC2LTC());
+    EXPECT_EQ(KvDateTime(2024, 1, 1, 17), KvDateTime(2024, 1, 1, 12).LTC2UTC());
+    EXPECT_EQ(KvDateTime(2024, 7, 1, 16), KvDateTime(2024, 7, 1, 12).LTC2UTC());
+    if (old) setenv("TZ", saved.c_str(), 1);
+    else unsetenv("TZ");
+    tzset();
+}
+
+TEST(KvDateTime, TraceLine) {
+    struct Capture : KvTraceChannel {
+        std::string text;
+        void Write(const char* utf8, int length) override { text.append(utf8, length); }
+    } capture;
+    KvTraceChannel* previous = SetKvTraceChannel(&capture);
+    KvDateTime(2024, 3, 5, 7, 8, 9, 45).printk();
+    SetKvTraceChannel(previous);
+    EXPECT_EQ("05/03/2024 07:08:09.045\n", capture.text);
 }
 
 TEST(KvDateTime, ExplicitZoneConversions) {

@@ -52,6 +52,17 @@ TEST(KvLocaleInformation, GermanLocaleWhenInstalled) {
     SetupLocalize();
 }
 
+TEST(KvLocaleInformation, NamesFromTheStringTable) {
+    // No table is loaded here, so the texts are the placeholders of their ids.
+    SetLocalizeMonthName(3, 1203);
+    SetLocalizeDayOfWeekName(1, 1300);
+    EXPECT_EQ(KvWString(u"IDS_01203"), LocaleInformationWide().MonthName(3));
+    EXPECT_EQ(KvString("IDS_01300"), LocaleInformation().DayName(1));
+    EXPECT_EQ(KvString("February"), LocaleInformation().MonthName(2));
+    SetupLocalize();
+    EXPECT_EQ(KvString("March"), LocaleInformation().MonthName(3));
+}
+
 TEST(KvLocaleInformation, NumbersUseTheLocaleSeparators) {
     KvLocaleInformationWide& info = LocaleInformationWide();
     info.SetSeparators(u".", u",", u":", u"/");
