@@ -32,7 +32,9 @@ function(cairn_test name)
   cairn_defaults(${name})
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                        WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
-                       PROPERTIES ENVIRONMENT "CAIRN_BIN_DIR=${CMAKE_BINARY_DIR}/bin;CAIRN_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+                       # One variable per property: the discovery splits a list value into property names.
+                       PROPERTIES ENVIRONMENT "CAIRN_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
+                                  ENVIRONMENT_MODIFICATION "CAIRN_SOURCE_DIR=set:${CMAKE_SOURCE_DIR}")
 endfunction()
 
 if(CAIRN_FUZZ)

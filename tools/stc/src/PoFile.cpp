@@ -98,6 +98,10 @@ bool PoFile::ParseLine(std::string_view line) {
     if (line.empty()) return FinishEntry();
     if (line.front() == '#') {
         if (!FinishEntry()) return false;
+        if (line.substr(0, 2) == "#.") {
+            if (!m_pendingComment.empty()) m_pendingComment += '\n';
+            m_pendingComment += TrimLeft(line.substr(2));
+        }
         if (line.substr(0, 2) == "#,") {
             std::string flags(line.substr(2));
             for (std::size_t at = 0; (at = flags.find("fuzzy", at)) != std::string::npos; at += 5) {
@@ -165,6 +169,7 @@ bool PoFile::FinishEntry() {
     for (const auto& f : fields)
         if (!IsUtf8(f.text)) return Fail(std::string(f.what) + " is not valid UTF-8", m_current.line);
     m_current.fuzzy = m_pendingFuzzy;
+    m_current.comment = std::move(m_pendingComment);
     if (!m_current.hasContext && m_current.msgid.empty()) {
         if (m_headerLine > 0) return Fail("a second header entry (msgid \"\")", m_current.line);
         m_header = m_current.msgstr;
@@ -174,6 +179,7 @@ bool PoFile::FinishEntry() {
     }
     m_current = PoEntry();
     m_pendingFuzzy = false;
+    m_pendingComment.clear();
     m_started = m_hasId = m_hasStr = false;
     m_field = Field::None;
     return true;

@@ -46,6 +46,27 @@ TEST(PoFile, ReadsEntriesWithContextsAndContinuedStrings) {
     EXPECT_EQ(po.Entries()[2].msgstr, "");
 }
 
+TEST(PoFile, KeepsWhereTextsAppearWithTheirEntry) {
+    const PoFile po = Parsed(
+        "#. ignored: belongs to the header\n"
+        "msgid \"\"\n"
+        "msgstr \"Language: en\\n\"\n"
+        "\n"
+        "# translator note, not kept\n"
+        "#. Loops editor: root row\n"
+        "#.   second line\n"
+        "#, fuzzy\n"
+        "msgctxt \"43\"\n"
+        "msgid \"Facility\"\n"
+        "msgstr \"Facility\"\n"
+        "msgctxt \"44\"\n"
+        "msgid \"Loop\"\n"
+        "msgstr \"Loop\"\n");
+    ASSERT_EQ(po.Entries().size(), 2u);
+    EXPECT_EQ(po.Entries()[0].comment, "Loops editor: root row\nsecond line");
+    EXPECT_EQ(po.Entries()[1].comment, "");
+}
+
 TEST(PoFile, DecodesEscapes) {
     const PoFile po = Parsed(
         "msgctxt \"1\"\n"

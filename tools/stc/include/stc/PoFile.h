@@ -2,7 +2,8 @@
 //
 // Understands msgctxt, msgid, msgstr, strings continued over several lines,
 // C escapes (\n \t \" \\ \ooo \xhh and friends), comments, the "fuzzy" flag and
-// obsolete "#~" entries (skipped). Plural forms are refused, since a string
+// obsolete "#~" entries (skipped). "#." comments, which say where a text
+// appears, are kept with their entry; other comments are skipped. Plural forms are refused, since a string
 // table holds one text per id. Texts must be valid UTF-8 without NUL bytes.
 // Errors are reported as "file:line: message" and stop the reading.
 #pragma once
@@ -19,6 +20,7 @@ struct PoEntry {
     bool fuzzy = false;
     int line = 0;          // line of the entry's first keyword
     int msgstrLine = 0;
+    std::string comment;   // the "#." lines before the entry, without "#. ", joined by '\n'
 };
 
 class PoFile {
@@ -57,6 +59,7 @@ private:
     int m_lineNo = 0;
     PoEntry m_current;
     bool m_pendingFuzzy = false;
+    std::string m_pendingComment;
     bool m_started = false;   // a keyword of the current entry was seen
     bool m_hasId = false;
     bool m_hasStr = false;
