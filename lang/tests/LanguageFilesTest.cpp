@@ -148,6 +148,52 @@ TEST_F(LanguageFilesTest, SameThingSameWords) {
     }
 }
 
+// Lower-cases ASCII letters only; the stems below avoid capital accented letters.
+std::string Lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+// True when `text` holds `word` as a whole word, plural "s" allowed.
+bool HasEnglishWord(const std::string& text, const std::string& word) {
+    auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+        size_t end = at + word.size();
+        if (end < text.size() && text[end] == 's') ++end;
+        if ((at == 0 || !isLetter(text[at - 1])) && (end == text.size() || !isLetter(text[end]))) return true;
+    }
+    return false;
+}
+
+// Installers must meet one word per thing: a text that names a loop in English
+// names it with the language's loop word, never a synonym.
+TEST_F(LanguageFilesTest, EachLanguageHasOneWordPerThing) {
+    struct Term {
+        const char* english;
+        std::map<std::string, std::string> stems;  // found in every inflection of the word
+    };
+    const Term terms[] = {
+        {"loop", {{"es", "lazo"}, {"ca", "llaç"}, {"it", "loop"}, {"fr", "boucle"}}},
+        {"zone", {{"es", "zona"}, {"ca", "zon"}, {"it", "zon"}, {"fr", "zone"}}},
+        {"element", {{"es", "elemento"}, {"ca", "element"}, {"it", "element"}, {"fr", "lément"}}},
+        {"panel", {{"es", "central"}, {"ca", "central"}, {"it", "central"}, {"fr", "central"}}},
+        {"event", {{"es", "evento"}, {"ca", "esdeveniment"}, {"it", "event"}, {"fr", "vénement"}}},
+        {"action", {{"es", "acci"}, {"ca", "acci"}, {"it", "azion"}, {"fr", "action"}}},
+    };
+    for (const auto& [id, entry] : english) {
+        std::string text = Lower(entry->msgstr);
+        // The panel's "event log" is its history, which the languages name with their own word.
+        for (size_t at; (at = text.find("event log")) != std::string::npos;) text.replace(at, 9, "log");
+        for (const Term& term : terms) {
+            if (!HasEnglishWord(text, term.english)) continue;
+            for (const auto& [code, stem] : term.stems)
+                EXPECT_NE(Lower(Text(code, id)).find(stem), std::string::npos)
+                    << code << " id " << id << " should say '" << stem << "' for " << term.english << ": " << Text(code, id);
+        }
+    }
+}
+
 TEST_F(LanguageFilesTest, NamesStayUntranslated) {
     for (int id : {68, 69, 82})
         for (const std::string& code : LanguageFiles::Codes()) EXPECT_EQ(Text(code, id), Text(kEnglish, id)) << code;
