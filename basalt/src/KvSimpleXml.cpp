@@ -1,6 +1,7 @@
 #include "basalt/KvSimpleXml.h"
 
 #include "basalt/KvUtf.h"
+#include "basalt/uuid.h"
 
 namespace {
 
@@ -59,6 +60,12 @@ void KvSimpleXml::Add(const KvWString& tag, const char* value) {
     Add(tag, Widen(value ? value : "", value ? KvChar::Length(value) : 0));
 }
 void KvSimpleXml::Add(const KvWString& tag, int value) { Add(tag, KvWString().Format(u"%d", value)); }
+
+void KvSimpleXml::Add(const KvWString& tag, const uuid& value) {
+    char16_t text[40];
+    guidtow(value, text, 40);
+    Add(tag, KvWString(text));
+}
 
 void KvSimpleXml::Add(const KvWString& tag, const void* bytes, int length) {
     static const char16_t kHex[] = u"0123456789ABCDEF";

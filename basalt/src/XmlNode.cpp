@@ -1,6 +1,7 @@
 // XmlDocument::XmlNode: editing, path queries, attributes and deep copy.
 #include "basalt/KvUtf.h"
 #include "basalt/XmlDocument.h"
+#include "basalt/uuid.h"
 
 using XmlNode = XmlDocument::XmlNode;
 
@@ -92,6 +93,11 @@ void XmlNode::SetValue(const KvWString& name, unsigned long value) {
     SetValue(name, KvWString().Format(u"%lu", value));
 }
 void XmlNode::SetValue(const KvWString& name, double value) { SetValue(name, KvWString().Format(u"%f", value)); }
+void XmlNode::SetValue(const KvWString& name, const uuid& value) {
+    char16_t text[40];
+    guidtow(value, text, 40);
+    SetValue(name, KvWString(text));
+}
 
 XmlNode* XmlNode::NewChild(const KvWString& tag) {
     auto* child = new XmlNode(m_document, tag.c_str(), tag.Length());

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "basalt/KvSimpleXml.h"
+#include "basalt/uuid.h"
 
 namespace {
 
@@ -63,8 +64,9 @@ TEST(KvSimpleXml, ValueForms) {
     w.Add(u"hex", bytes, 4);
     w.Add(u"none", bytes, 0);
     w.Add(u"nil", static_cast<const char*>(nullptr));
+    w.Add(u"id", uuid(0x0123ABCD, 0x4567, 0x89EF, 0xDE, 0xAD, 0xBE, 0xEF, 0x00, 0x11, 0x22, 0x33));
     EXPECT_EQ("<r><w>\xC3\xA9</w><n8>plain</n8><u8>\xC3\xA9</u8><l1>caf\xC3\xA9</l1><neg>-12</neg>"
-              "<hex>0A1FFF00</hex><none></none><nil></nil></r>",
+              "<hex>0A1FFF00</hex><none></none><nil></nil><id>0123ABCD-4567-89EF-DEAD-BEEF00112233</id></r>",
               Code(w));
 }
 

@@ -5,6 +5,7 @@
 
 #include "basalt/KvUtf.h"
 #include "basalt/XmlDocument.h"
+#include "basalt/uuid.h"
 
 namespace {
 
@@ -263,7 +264,10 @@ TEST(XmlNode, SetValueByNameUpdatesOrAppends) {
     r->SetValue(u"d", 1.5);
     r->SetValue("s", "\xC3\xA9");
     r->SetValue(u"i", u"again");
-    EXPECT_EQ("<r><i>again</i><l>-7</l><u>4000000000</u><d>1.500000</d><s>\xC3\xA9</s></r>", Xml(doc));
+    r->SetValue("g", uuid::null);
+    EXPECT_EQ("<r><i>again</i><l>-7</l><u>4000000000</u><d>1.500000</d><s>\xC3\xA9</s>"
+              "<g>00000000-0000-0000-0000-000000000000</g></r>",
+              Xml(doc));
     r->SetValue(u"n?x?", u"v");  // a query that finds nothing names the new child literally
     EXPECT_EQ(u"n?x?", W((*r->ReverseChildsBegin())->Tag()));
 }

@@ -30,7 +30,8 @@ public:
     // byte by byte so that no byte is lost.
     void Add(const KvWString& tag, const KvString& value);
     void Add(const KvWString& tag, const char* value);
-    void Add(const KvWString& tag, int value);  // "%d"
+    void Add(const KvWString& tag, int value);          // "%d"
+    void Add(const KvWString& tag, const uuid& value);  // 8-4-4-4-12 text form
     // Two upper-case hexadecimal digits per byte, no separators.
     void Add(const KvWString& tag, const void* bytes, int length);
 

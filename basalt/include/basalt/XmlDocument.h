@@ -23,6 +23,8 @@
 
 #include "basalt/KvBasicString.h"
 
+class uuid;
+
 class XmlDocument {
 public:
     class XmlNode;
@@ -65,6 +67,7 @@ public:
         void SetValue(const KvWString& name, long value);           // "%ld"
         void SetValue(const KvWString& name, unsigned long value);  // "%lu"
         void SetValue(const KvWString& name, double value);         // "%f"
+        void SetValue(const KvWString& name, const uuid& value);    // 8-4-4-4-12 text form
         template <class T>
         void SetValue(const char* utf8Name, const T& value) {
             SetValue(WideName(utf8Name), value);
