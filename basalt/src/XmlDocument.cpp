@@ -13,6 +13,7 @@
 
 #include "basalt/KvUtf.h"
 #include "internal/XmlCodec.h"
+#include "internal/XmlNodePool.h"
 
 namespace {
 
@@ -103,7 +104,7 @@ int XmlDocument::TagLess::Cmp(const char16_t* a, int al, const char16_t* b, int 
 XmlDocument::XmlDocument() = default;
 
 XmlDocument::XmlDocument(const XmlNode& node) : m_fileName(node.Document()->FileName()) {
-    m_root = new XmlNode(this, node.Tag().c_str(), node.Tag().Length());
+    m_root = new (Pool()) XmlNode(this, node.Tag().c_str(), node.Tag().Length());
     *m_root = node;
 }
 
@@ -112,13 +113,20 @@ XmlDocument::~XmlDocument() { Reset(); }
 void XmlDocument::Reset() {
     delete m_root;
     m_root = nullptr;
+    if (m_pool) m_pool->Detach();  // lives on while nodes moved to other documents remain
+    m_pool = nullptr;
     m_tags.clear();
     m_dirty = false;
 }
 
 void XmlDocument::Create(const KvWString& tag) {
     Reset();
-    m_root = new XmlNode(this, tag.c_str(), tag.Length());
+    m_root = new (Pool()) XmlNode(this, tag.c_str(), tag.Length());
+}
+
+XmlNodePool* XmlDocument::Pool() {
+    if (!m_pool) m_pool = new XmlNodePool(sizeof(XmlNode));
+    return m_pool;
 }
 
 const KvWString* XmlDocument::Tag(const char16_t* text, int length) {

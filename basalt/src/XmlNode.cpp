@@ -2,6 +2,7 @@
 #include "basalt/KvUtf.h"
 #include "basalt/XmlDocument.h"
 #include "basalt/uuid.h"
+#include "internal/XmlNodePool.h"
 
 using XmlNode = XmlDocument::XmlNode;
 
@@ -46,14 +47,22 @@ XmlNode::XmlNode(XmlDocument* document, const char16_t* tag, int length)
 
 XmlNode::XmlNode(XmlDocument* document, const KvWString* internedTag) : m_document(document), m_tag(internedTag) {}
 
-XmlNode::~XmlNode() { Reset(); }
+void* XmlNode::operator new(std::size_t size) { return XmlNodePool::Allocate(nullptr, size); }
+void* XmlNode::operator new(std::size_t size, XmlNodePool* pool) { return XmlNodePool::Allocate(pool, size); }
+void XmlNode::operator delete(void* block) { XmlNodePool::Free(block); }
+void XmlNode::operator delete(void* block, XmlNodePool*) { XmlNodePool::Free(block); }
+
+XmlNode::~XmlNode() {
+    if (m_childs)
+        for (XmlNode* child : *m_childs) delete child;
+}
 
 void XmlNode::Reset() {
     if (m_childs)
         for (XmlNode* child : *m_childs) delete child;
     m_childs.reset();
     m_attributes.reset();
-    m_value.Empty();
+    m_value = KvWString();
 }
 
 KvWString XmlNode::WideName(const char* utf8) { return ToWide(utf8); }
@@ -100,7 +109,7 @@ void XmlNode::SetValue(const KvWString& name, const uuid& value) {
 }
 
 XmlNode* XmlNode::NewChild(const KvWString& tag) {
-    auto* child = new XmlNode(m_document, tag.c_str(), tag.Length());
+    auto* child = new (m_document->Pool()) XmlNode(m_document, tag.c_str(), tag.Length());
     OwnChilds().push_back(child);
     return child;
 }
@@ -279,18 +288,14 @@ bool XmlNode::searchNodeByAttributeNameAndValue(std::vector<XmlNode*>& found, co
     return found.size() > before;
 }
 
-namespace {
-
-XmlNode* CopyTree(XmlDocument* document, const XmlNode& source) {
-    auto* copy = new XmlNode(document, source.Tag().c_str(), source.Tag().Length());
+XmlNode* XmlNode::CopyTree(XmlDocument* document, const XmlNode& source) {
+    auto* copy = new (document->Pool()) XmlNode(document, source.Tag().c_str(), source.Tag().Length());
     copy->SetValue(source.Value());
     for (auto it = source.attributesBegin(); it != source.attributesEnd(); ++it)
         copy->setAttribute(it->first, it->second);
     for (auto it = source.ChildsBegin(); it != source.ChildsEnd(); ++it) copy->AddChild(CopyTree(document, **it));
     return copy;
 }
-
-}  // namespace
 
 XmlNode& XmlNode::operator=(const XmlNode& source) {
     if (&source == this) return *this;

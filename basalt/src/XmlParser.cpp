@@ -109,9 +109,30 @@ XmlNode* XmlParser::ParseDocument() {
 }
 
 const KvWString* XmlParser::InternTag(const char* p, const char* end) {
-    KvWString wide;
-    XmlAppendDecoded(wide, p, end, true);
-    return m_doc.Tag(wide.c_str(), wide.Length());
+    const size_t length = end - p;
+    const auto first = static_cast<unsigned char>(p[0]), last = static_cast<unsigned char>(end[-1]);
+    TagCacheEntry& slot = m_tagCache[(length * 7 + first * 3 + last) % kTagCacheSize];
+    if (slot.tag && slot.length == length) {
+        size_t i = 0;
+        while (i < length && slot.bytes[i] == p[i]) ++i;
+        if (i == length) return slot.tag;
+    }
+    char16_t small[64];
+    bool ascii = length <= 64;
+    for (size_t i = 0; ascii && i < length; ++i) {
+        ascii = static_cast<unsigned char>(p[i]) < 0x80 && p[i] != '&';
+        small[i] = static_cast<char16_t>(p[i]);
+    }
+    const KvWString* tag;
+    if (ascii) {
+        tag = m_doc.Tag(small, static_cast<int>(length));
+    } else {
+        KvWString wide;
+        XmlAppendDecoded(wide, p, end, true);
+        tag = m_doc.Tag(wide.c_str(), wide.Length());
+    }
+    slot = TagCacheEntry{p, length, tag};
+    return tag;
 }
 
 XmlNode* XmlParser::ParseElement(int depth) {
@@ -126,11 +147,11 @@ XmlNode* XmlParser::ParseElement(int depth) {
     while (nameEnd < textEnd && !IsXmlSpace(*nameEnd)) ++nameEnd;
     // Comments, CDATA, declarations, processing instructions and stray end
     // tags all start with one of these; none of them is an element.
-    if (nameEnd == tagText || *tagText == '!' || *tagText == '?' || *tagText == '/' ||
+    if (nameEnd == tagText || *tagText == '!' || *tagText == '?' || std::memchr(tagText, '/', nameEnd - tagText) ||
         std::memchr(tagText, '<', nameEnd - tagText))
         return nullptr;
 
-    std::unique_ptr<XmlNode> node(new XmlNode(&m_doc, InternTag(tagText, nameEnd)));
+    std::unique_ptr<XmlNode> node(new (m_doc.Pool()) XmlNode(&m_doc, InternTag(tagText, nameEnd)));
     if (nameEnd < textEnd) ParseAttributes(*node, nameEnd, textEnd);
     m_p = tagEnd + 1;
     if (!empty && !ParseContent(*node, tagText, nameEnd - tagText, depth)) return nullptr;
@@ -138,6 +159,16 @@ XmlNode* XmlParser::ParseElement(int depth) {
 }
 
 bool XmlParser::ParseContent(XmlNode& node, const char* name, size_t nameLen, int depth) {
+    const size_t firstChild = m_pending.size();
+    // Children not yet handed to `node` are destroyed when the element fails.
+    struct PendingGuard {
+        std::vector<XmlNode*>& pending;
+        size_t from;
+        ~PendingGuard() {
+            for (size_t i = from; i < pending.size(); ++i) delete pending[i];
+            pending.resize(from);
+        }
+    } guard{m_pending, firstChild};
     for (;;) {
         if (m_p >= m_end) return false;
         if (*m_p != '<') {
@@ -149,15 +180,20 @@ bool XmlParser::ParseContent(XmlNode& node, const char* name, size_t nameLen, in
         }
         if (m_end - m_p >= 2 && m_p[1] == '/') {
             const char* close = m_p + 2;
-            if (static_cast<size_t>(m_end - close) <= nameLen || std::memcmp(close, name, nameLen) != 0 ||
-                close[nameLen] != '>')
-                return false;
+            if (static_cast<size_t>(m_end - close) <= nameLen || close[nameLen] != '>') return false;
+            for (size_t i = 0; i < nameLen; ++i)
+                if (close[i] != name[i]) return false;
             m_p = close + nameLen + 1;
+            if (m_pending.size() > firstChild) {
+                node.m_childs = std::make_unique<XmlDocument::ChildList>(m_pending.begin() + firstChild,
+                                                                         m_pending.end());
+                m_pending.resize(firstChild);
+            }
             return true;
         }
         XmlNode* child = ParseElement(depth + 1);
         if (!child) return false;
-        node.OwnChilds().push_back(child);
+        m_pending.push_back(child);
     }
 }
 

@@ -120,7 +120,7 @@ void XmlSink::PutText(const KvWString& text, bool escape) {
     // Plain ASCII runs are the bulk of any document; copy them without decoding.
     for (;;) {
         int run = i;
-        while (run < n && s[run] < 0x80 && !(escape && XmlEscape(s[run]))) ++run;
+        while (run < n && s[run] < 0x80 && s[run] && !(escape && XmlEscape(s[run]))) ++run;
         if (run > i) {
             const size_t at = m_buf.size();
             m_buf.resize(at + (run - i));
@@ -128,6 +128,10 @@ void XmlSink::PutText(const KvWString& text, bool escape) {
         }
         i = run;
         if (i >= n) break;
+        if (s[i] == 0) {  // no XML text can hold U+0000, and a NUL would end the file for readers
+            ++i;
+            continue;
+        }
         if (const char* e = escape ? XmlEscape(s[i]) : nullptr) {
             m_buf.append(e);
             ++i;

@@ -24,6 +24,7 @@
 #include "basalt/KvBasicString.h"
 
 class uuid;
+class XmlNodePool;
 
 class XmlDocument {
 public:
@@ -46,6 +47,12 @@ public:
         XmlNode(const XmlNode&) = delete;
         // Destroys value, attributes and the whole subtree.
         ~XmlNode();
+        // Nodes made by the document come from its block pool; any node may be
+        // destroyed with plain delete.
+        static void* operator new(std::size_t size);
+        static void* operator new(std::size_t size, XmlNodePool* pool);
+        static void operator delete(void* block);
+        static void operator delete(void* block, XmlNodePool* pool);
 
         XmlDocument* Document() const { return m_document; }
         const KvWString& Tag() const { return *m_tag; }
@@ -174,6 +181,7 @@ public:
         XmlNode* MatchSegment(const char16_t*& p, const char16_t* end, size_t* index) const;
         void SearchByAttribute(std::vector<XmlNode*>& found, const KvWString& name, const KvWString* value);
         void Adopt(XmlDocument* document);
+        static XmlNode* CopyTree(XmlDocument* document, const XmlNode& source);
         void AppendJson(KvString& out, bool named) const;
 
         XmlDocument* m_document;
@@ -254,8 +262,11 @@ private:
         bool operator()(const TagView& a, const KvWString& b) const;
     };
 
+    XmlNodePool* Pool();
+
     std::map<KvWString, int, TagLess> m_tags;
     XmlNode* m_root = nullptr;
+    XmlNodePool* m_pool = nullptr;
     KvWString m_fileName;
     bool m_dirty = false;
 };

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "basalt/XmlDocument.h"
 
@@ -20,10 +21,22 @@ private:
     void ParseAttributes(XmlDocument::XmlNode& node, const char* p, const char* end);
     const KvWString* InternTag(const char* p, const char* end);
 
+    // Recently seen tag spellings, so that most elements skip decoding and the
+    // tag-table lookup.
+    struct TagCacheEntry {
+        const char* bytes = nullptr;  // into the text being parsed
+        size_t length = 0;
+        const KvWString* tag = nullptr;
+    };
+    static constexpr size_t kTagCacheSize = 256;
+
     XmlDocument& m_doc;
     const char* m_p;
     const char* m_end;
-    std::u16string m_scratch;
+    // Children of the open elements, moved into each element's list at its end
+    // tag so every list is allocated once at its final size.
+    std::vector<XmlDocument::XmlNode*> m_pending;
+    TagCacheEntry m_tagCache[kTagCacheSize];
 };
 
 // Appends UTF-8 bytes [p, end) to `out` as UTF-16, decoding the five named

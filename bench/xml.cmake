@@ -1,0 +1,11 @@
+# XML parse and serialization speed against pugixml on the same generated files.
+find_path(PUGIXML_INCLUDE_DIR pugixml.hpp)
+find_library(PUGIXML_LIBRARY pugixml)
+if(PUGIXML_INCLUDE_DIR AND PUGIXML_LIBRARY)
+  add_executable(bench_xml ${CMAKE_CURRENT_SOURCE_DIR}/XmlBench.cpp)
+  target_include_directories(bench_xml PRIVATE ${PUGIXML_INCLUDE_DIR})
+  target_link_libraries(bench_xml PRIVATE basalt ${PUGIXML_LIBRARY} benchmark::benchmark)
+  cairn_defaults(bench_xml)
+else()
+  message(STATUS "pugixml not found: bench_xml is not built")
+endif()
