@@ -1,5 +1,6 @@
 #include "basalt/KvSimpleXml.h"
 
+#include "basalt/KvDateTime.h"
 #include "basalt/KvUtf.h"
 #include "basalt/uuid.h"
 
@@ -65,6 +66,14 @@ void KvSimpleXml::Add(const KvWString& tag, const uuid& value) {
     char16_t text[40];
     guidtow(value, text, 40);
     Add(tag, KvWString(text));
+}
+
+void KvSimpleXml::Add(const KvWString& tag, const KvDateTime& value) {
+    KvWString text;
+    if (value.Valid())
+        text.Format(u"%04d%02d%02d%02d%02d%02d%03d", value.Year(), value.Month(), value.Day(), value.Hour(),
+                    value.Minute(), value.Second(), value.MSecond());
+    Add(tag, text);
 }
 
 void KvSimpleXml::Add(const KvWString& tag, const void* bytes, int length) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "basalt/KvDateTime.h"
 #include "basalt/KvSimpleXml.h"
 #include "basalt/uuid.h"
 
@@ -68,6 +69,15 @@ TEST(KvSimpleXml, ValueForms) {
     EXPECT_EQ("<r><w>\xC3\xA9</w><n8>plain</n8><u8>\xC3\xA9</u8><l1>caf\xC3\xA9</l1><neg>-12</neg>"
               "<hex>0A1FFF00</hex><none></none><nil></nil><id>0123ABCD-4567-89EF-DEAD-BEEF00112233</id></r>",
               Code(w));
+}
+
+TEST(KvSimpleXml, DateTimeIsSeventeenDigits) {
+    KvSimpleXml w;
+    w.Open(u"r");
+    w.Add(u"t", KvDateTime(2024, 2, 29, 7, 5, 9, 45, 999));
+    w.Add(u"first", KvDateTime(1999, 1, 1));
+    w.Add(u"bad", KvDateTime::FromSeconds(KvDateTime::kInvalid));
+    EXPECT_EQ("<r><t>20240229070509045</t><first>19990101000000000</first><bad></bad></r>", Code(w));
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include "basalt/KvBasicString.h"
 #include "basalt/XmlDocument.h"
 
+class KvDateTime;
+
 class KvSimpleXml {
 public:
     KvSimpleXml() = default;
@@ -32,6 +34,9 @@ public:
     void Add(const KvWString& tag, const char* value);
     void Add(const KvWString& tag, int value);          // "%d"
     void Add(const KvWString& tag, const uuid& value);  // 8-4-4-4-12 text form
+    // 17 digits "yyyymmddhhmmssmmm" (milliseconds last); an empty value for an
+    // invalid date-time rather than digits made of garbage.
+    void Add(const KvWString& tag, const KvDateTime& value);
     // Two upper-case hexadecimal digits per byte, no separators.
     void Add(const KvWString& tag, const void* bytes, int length);
 
