@@ -34,9 +34,11 @@ void KvHttpResponse::Release() {
     m_held = 0;
 }
 
-bool KvHttpResponse::Write(const void* data, int length) { return m_socket && m_socket->SendAll(data, length); }
+bool KvHttpResponse::Write(const void* data, int length, bool more) {
+    return m_socket && m_socket->SendAll(data, length, more);
+}
 
-bool KvHttpResponse::BuildHead(KvString& head, int code, int flags, va_list args) const {
+bool KvHttpResponse::BuildHead(KvString& head, int code, int flags, va_list args, int& contentLength) const {
     KvString reason;
     KvHttpServer::ReasonPhrase(code, reason);
     head.SetGrowth(KvGrowth::Small);
@@ -44,7 +46,7 @@ bool KvHttpResponse::BuildHead(KvString& head, int code, int flags, va_list args
                 KvHttpServer::NameVersion().c_str());
     tern_internal::AppendHttpDate(head, static_cast<std::int64_t>(std::time(nullptr)));
     head += "\r\n";
-    const int contentLength = (flags & kContentLength) ? va_arg(args, int) : 0;
+    contentLength = (flags & kContentLength) ? va_arg(args, int) : 0;
     if (flags & kContentLength) head.AppendFormat("Content-Length: %d\r\n", contentLength);
     else if (flags & kDeflate) head += "Content-Encoding: deflate\r\n";
     else if (flags & kChunked) head += "Transfer-Encoding: chunked\r\n";
@@ -70,9 +72,10 @@ bool KvHttpResponse::Setup(int code, int flags, ...) {
     Release();
     m_flags = flags;
     KvString head;
+    int contentLength = 0;
     va_list args;
     va_start(args, flags);
-    const bool built = BuildHead(head, code, flags, args);
+    const bool built = BuildHead(head, code, flags, args, contentLength);
     va_end(args);
     if (!built) return false;
     if (!(flags & kContentLength) && (flags & kDeflate)) {
@@ -88,7 +91,8 @@ bool KvHttpResponse::Setup(int code, int flags, ...) {
     } else if (!(flags & (kContentLength | kDeflate)) && (flags & kChunked)) {
         m_buffer = new unsigned char[kChunkRoom];
     }
-    return Write(head.c_str(), head.Length());
+    const bool bodyFollows = (flags & kContentLength) ? contentLength > 0 : (flags & (kDeflate | kChunked)) != 0;
+    return Write(head.c_str(), head.Length(), bodyFollows);
 }
 
 bool KvHttpResponse::Send(const KvString& text) { return Send(static_cast<const void*>(text.c_str()), text.Length()); }

@@ -166,10 +166,14 @@ int KvTcpSocket::Send(const void* data, int length) {
     return r < 0 ? -1 : static_cast<int>(r);
 }
 
-bool KvTcpSocket::SendAll(const void* data, int length) {
+bool KvTcpSocket::SendAll(const void* data, int length, bool more) {
     const char* p = static_cast<const char*>(data);
+    if (!Valid() || length < 0 || (!p && length > 0)) return false;
     while (length > 0) {
-        const int n = Send(p, length);
+        ssize_t n;
+        do {
+            n = ::send(Fd(), p, static_cast<size_t>(length), MSG_NOSIGNAL | (more ? MSG_MORE : 0));
+        } while (n < 0 && errno == EINTR);
         if (n <= 0) return false;
         p += n;
         length -= n;

@@ -62,11 +62,12 @@ public:
     bool SendEndBoundary();
 
 protected:
-    // Where finished bytes go; the socket, or a text in KvHttpResponseText.
-    virtual bool Write(const void* data, int length);
+    // Where finished bytes go; the socket, or a text in KvHttpResponseText. `more`
+    // tells that body bytes follow at once, so the head can share their packet.
+    virtual bool Write(const void* data, int length, bool more = false);
 
 private:
-    bool BuildHead(KvString& head, int code, int flags, va_list args) const;
+    bool BuildHead(KvString& head, int code, int flags, va_list args, int& contentLength) const;
     bool SendDeflated(const unsigned char* data, int length);
     bool SendChunked(const unsigned char* data, int length);
     bool FlushChunk(bool last);

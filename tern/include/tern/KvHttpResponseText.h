@@ -16,7 +16,7 @@ public:
     KvString& Text() { return m_text; }
 
 protected:
-    bool Write(const void* data, int length) override {
+    bool Write(const void* data, int length, bool) override {
         m_text.Append(static_cast<const char*>(data), length);
         return true;
     }

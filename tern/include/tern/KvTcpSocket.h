@@ -48,8 +48,9 @@ public:
 
     // One send call: bytes sent, or -1 (also without socket).
     int Send(const void* data, int length);
-    // Sends everything, repeating short sends; false when any send fails.
-    bool SendAll(const void* data, int length);
+    // Sends everything, repeating short sends; false when any send fails. With `more`
+    // the kernel may hold the bytes briefly to join them with the next send.
+    bool SendAll(const void* data, int length, bool more = false);
     // Waits at most the receive wait: -2 on time-out, -1 on error or without socket,
     // otherwise one receive (0 when the peer closed).
     int Receive(void* buffer, int size);
