@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "basalt/KvLocaleInformation.h"
 #include "basalt/KvTimeZone.h"
 #include "basalt/KvTimeZoneNames.h"
 #include "basalt/KvTrace.h"

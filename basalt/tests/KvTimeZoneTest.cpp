@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -189,6 +192,29 @@ TEST(KvTimeZone, SetLoadsFromTheSystemDatabaseAndKeepsALoadedZone) {
     KvTimeZone::GetSupportedOlsonTimeZones(names);
     EXPECT_TRUE(std::binary_search(names.begin(), names.end(), KvWString(u"Asia/Kathmandu")));
     EXPECT_FALSE(std::binary_search(names.begin(), names.end(), KvWString(u"right/Europe/Madrid")));
+}
+
+TEST(KvTimeZone, TheProgramsOwnZoneFolderComesFirst) {
+    // A fixed +05:00 zone under the name of a real one shows which file was read;
+    // no other test reads this zone, so parallel runs do not see the copy.
+    TzifBuilder b;
+    b.types = {{18000, 0}};
+    b.footer = "<+05>-5";
+    const std::vector<std::uint8_t> bytes = b.Bytes();
+    const std::string dir = ToUtf8(GetTimeZonePath().c_str()).c_str() + std::string("Asia");
+    const std::string path = dir + "/Tokyo";
+    ASSERT_EQ(0, system(("mkdir -p '" + dir + "'").c_str()));
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(nullptr, f);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    KvTimeZone z;
+    const bool loaded = z.Set(u"Asia/Tokyo");
+    std::remove(path.c_str());
+    rmdir(dir.c_str());
+    rmdir(ToUtf8(GetTimeZonePath().c_str()).c_str());  // only when empty
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(18000, z.Offset(KvDateTime(2024, 7, 1), true));
 }
 
 // Runs the C library's own conversion for one zone while the object lives.
