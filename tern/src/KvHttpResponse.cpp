@@ -1,12 +1,12 @@
 #include "tern/KvHttpResponse.h"
 
-#include "internal/HttpDate.h"
+#include <basalt/KvDateTime.h>
+#include <basalt/KvDateTimeFormat.h>
 #include "tern/KvHttpServer.h"
 #include "tern/KvTcpSocket.h"
 
 #include <cstdarg>
 #include <cstring>
-#include <ctime>
 #include <zlib.h>
 
 namespace {
@@ -44,7 +44,7 @@ bool KvHttpResponse::BuildHead(KvString& head, int code, int flags, va_list args
     head.SetGrowth(KvGrowth::Small);
     head.Format("HTTP/1.1 %03d %s\r\nServer: %s\r\nConnection: keep-alive\r\nDate:", code, reason.c_str(),
                 KvHttpServer::NameVersion().c_str());
-    tern_internal::AppendHttpDate(head, static_cast<std::int64_t>(std::time(nullptr)));
+    head += DateTime2RFC822(KvDateTime::UTC());
     head += "\r\n";
     contentLength = (flags & kContentLength) ? va_arg(args, int) : 0;
     if (flags & kContentLength) head.AppendFormat("Content-Length: %d\r\n", contentLength);
@@ -59,10 +59,11 @@ bool KvHttpResponse::BuildHead(KvString& head, int code, int flags, va_list args
     const KvDateTime* modified = (flags & kLastModified) ? va_arg(args, const KvDateTime*) : nullptr;
     const KvDateTime* expires = (flags & kExpires) ? va_arg(args, const KvDateTime*) : nullptr;
     const char* challenge = (flags & kAuthenticate) ? va_arg(args, const char*) : nullptr;
-    (void)modified;
-    (void)expires;
     if (HasLineBreak(location) || HasLineBreak(challenge)) return false;
     if (flags & kLocation) head.AppendFormat("Location: %s\r\n", location ? location : "");
+    // An invalid or missing date leaves its header out rather than sending an empty one.
+    if (modified && modified->Valid()) head += "Last-Modified:" + DateTime2RFC822(*modified) + "\r\n";
+    if (expires && expires->Valid()) head += "Expires:" + DateTime2RFC822(*expires) + "\r\n";
     if (flags & kAuthenticate) head.AppendFormat("WWW-Authenticate:%s\r\n", challenge ? challenge : "");
     head += "\r\n";
     return head.Length() <= kHeadCapacity;
@@ -194,3 +195,15 @@ bool KvHttpResponse::SendBeginBoundary(int length) {
 }
 
 bool KvHttpResponse::SendEndBoundary() { return Send("\r\n--simple boundary--", -1); }
+
+bool KvHttpResponse::SendXmlDocument(const XmlDocument& document, bool withDeclaration) {
+    if (!document.Root()) return false;
+    if (withDeclaration && !Send(XmlDocument::kDeclaration, -1)) return false;
+    return SendXmlNode(*document.Root());
+}
+
+bool KvHttpResponse::SendXmlNode(const XmlDocument::XmlNode& node) {
+    KvString text;
+    node.CreateXmlCode(text);
+    return Send(text);
+}

@@ -77,10 +77,17 @@ TEST(KvHttpRequestTest, HeaderValues) {
     EXPECT_TRUE(r.AcceptGZip());
     EXPECT_STREQ(r.AcceptLanguage().c_str(), "nl-BE");
     EXPECT_TRUE(r.HasIfModifiedSince());
-    EXPECT_EQ(r.IfModifiedSince(), 1320569377);
+    EXPECT_EQ(r.IfModifiedSince().EpochSeconds(), 1320569377);
     EXPECT_STREQ(r.Authorization().UserName().c_str(), "u");
     EXPECT_EQ(r.Authorization().Method(), KvHttpRequest::kGet);
     EXPECT_FALSE(r.TransferEncoded());
+
+    // Dates a KvDateTime cannot hold, or that are no dates, are not read.
+    for (const char* date : {"Sun, 06 Nov 1994 08:49:37 GMT", "Mon, 30 Feb 2015 08:49:37 GMT",
+                             "Sun, 06 Nov 2011 24:00:00 GMT", "Sun, 06 Nov 2011 08:49", "Sun 06 Nov 2011 08:49:37 GMT"}) {
+        const KvHttpRequest old = Parsed(std::string("GET / HTTP/1.1\r\nIf-Modified-Since: ") + date + "\r\n\r\n");
+        EXPECT_FALSE(old.HasIfModifiedSince()) << date;
+    }
 
     const KvHttpRequest plain = Parsed("GET / HTTP/1.1\r\nAccept-Encoding: identity\r\n"
                                        "If-Modified-Since: yesterday\r\nTransfer-Encoding: chunked\r\n\r\n");

@@ -1,3 +1,5 @@
+#include <basalt/KvDateTime.h>
+#include <basalt/XmlDocument.h>
 #include <tern/KvHttpResponse.h>
 #include <tern/KvHttpResponseText.h>
 #include <tern/KvHttpServer.h>
@@ -70,6 +72,19 @@ TEST_F(ResponseWire, HeadCarriesTheFlaggedHeaders) {
                        "WWW-Authenticate: Digest realm=\"r\"\r\n\r\nok"),
               std::string::npos)
         << out;
+}
+
+TEST_F(ResponseWire, DatesInTheHead) {
+    const KvDateTime modified(2024, 3, 5, 7, 8, 9);
+    const KvDateTime invalid;
+    KvHttpResponse r(&m_writer);
+    ASSERT_TRUE(r.Setup(200, KvHttpResponse::kLastModified | KvHttpResponse::kExpires, &modified, &invalid));
+    const std::string out = Output();
+    EXPECT_NE(out.find("\r\nLast-Modified:Tue, 05 Mar 2024 07:08:09 GMT\r\n"), std::string::npos) << out;
+    EXPECT_EQ(out.find("Expires:"), std::string::npos) << "an invalid date is left out";
+    const size_t date = out.find("\r\nDate:");
+    ASSERT_NE(date, std::string::npos);
+    EXPECT_EQ(out.substr(date + 32, 6), " GMT\r\n") << out;
 }
 
 TEST_F(ResponseWire, RefusesHeaderInjection) {
@@ -150,6 +165,23 @@ TEST(KvHttpResponseTest, TextResponseCollectsTheBody) {
     EXPECT_STREQ(r.Text().c_str(),
                  "<a>\r\n--simple boundary\r\nContent-type: text/xml\r\nContent-Length: 12\r\n\r\n"
                  "\r\n--simple boundary--");
+}
+
+TEST(KvHttpResponseTest, MultipartXmlDocuments) {
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Parse("<panels><panel id=\"1\">A &amp; B</panel></panels>"));
+    KvHttpResponseText r;
+    EXPECT_TRUE(r.SendBeginBoundary(0));
+    EXPECT_TRUE(r.SendXmlDocument(doc, true));
+    EXPECT_TRUE(r.SendBeginBoundary(0));
+    EXPECT_TRUE(r.SendXmlDocument(doc, false));
+    EXPECT_TRUE(r.SendEndBoundary());
+    const std::string part = "<panels><panel id=\"1\">A &amp; B</panel></panels>";
+    const std::string begin = "\r\n--simple boundary\r\nContent-type: text/xml\r\n\r\n";
+    EXPECT_EQ(std::string(r.Text().c_str()), begin + XmlDocument::kDeclaration + part + begin + part +
+                                                 "\r\n--simple boundary--");
+    XmlDocument empty;
+    EXPECT_FALSE(r.SendXmlDocument(empty, true));
 }
 
 TEST(KvHttpResponseTest, ReasonPhrases) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <basalt/KvBasicString.h>
+#include <basalt/KvDateTime.h>
 #include <tern/KvHttpAuthorization.h>
 
 #include <cstdint>
@@ -39,8 +40,9 @@ public:
     KvHttpAuthorization& Authorization() { return m_authorization; }
     unsigned long ContentLength() const { return m_contentLength; }
     bool HasIfModifiedSince() const { return (m_flags & kFlagIfModifiedSince) != 0; }
-    // The If-Modified-Since date as Unix seconds (UTC); meaningful when HasIfModifiedSince().
-    std::int64_t IfModifiedSince() const { return m_ifModifiedSince; }
+    // The If-Modified-Since date (UTC); invalid unless HasIfModifiedSince(). Dates
+    // before 1999 do not count as read.
+    const KvDateTime& IfModifiedSince() const { return m_ifModifiedSince; }
     bool AcceptDeflate() const { return (m_flags & kFlagAcceptDeflate) != 0; }
     bool AcceptGZip() const { return (m_flags & kFlagAcceptGZip) != 0; }
     // The body comes with a transfer coding (usually chunked) rather than a length: a
@@ -63,7 +65,7 @@ private:
     KvHttpAuthorization m_authorization;
     unsigned long m_contentLength = 0;
     int m_flags = 0;
-    std::int64_t m_ifModifiedSince = 0;
+    KvDateTime m_ifModifiedSince;
     KvString m_acceptLanguage;
     bool m_hasContentLength = false;
 };

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <basalt/KvBasicString.h>
+#include <basalt/XmlDocument.h>
 
 #include <cstdint>
 
@@ -51,6 +52,10 @@ public:
     virtual bool Send(const void* data, int length);
     // Ends the body: last chunk and "0" chunk, or the rest of the deflate stream.
     virtual bool End();
+    // The XML declaration when asked, then the root as XmlDocument writes it.
+    // False for a document without root.
+    virtual bool SendXmlDocument(const XmlDocument& document, bool withDeclaration);
+    virtual bool SendXmlNode(const XmlDocument::XmlNode& node);
 
     // MIME type for the "Content-type" header of the next Setup; empty sends none.
     void SetMimeType(const char* type) { m_mimeType = type; }

@@ -1,17 +1,14 @@
-// The fixed HTTP date layout 'Sun, 06 Nov 1994 08:49:37 GMT' (UTC).
+// Reading the fixed HTTP date layout 'Sun, 06 Nov 1994 08:49:37 GMT'.
 #pragma once
 
-#include <basalt/KvBasicString.h>
-
-#include <cstdint>
+#include <basalt/KvDateTime.h>
 
 namespace tern_internal {
 
-// Appends the date of `unixSeconds` in the fixed layout.
-void AppendHttpDate(KvString& out, std::int64_t unixSeconds);
-// Reads the fixed layout by position, counted from the comma after the day name:
-// day at +2, month name at +5, year at +9, then hh:mm:ss at +14, +17, +20.
-// False when the text is too short, a field is not a number or is out of range.
-bool ParseHttpDate(const char* value, int length, std::int64_t& unixSeconds);
+// Reads the layout by position, counted from the comma after the day name: day at +2,
+// month name at +5, year at +9, then hh:mm:ss at +14, +17, +20. False when the text is
+// too short, a field is no number or out of range, or the date lies outside the years
+// a KvDateTime holds.
+bool ParseHttpDate(const char* value, int length, KvDateTime& date);
 
 }  // namespace tern_internal
