@@ -1,0 +1,107 @@
+#include "CCairnCtl.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "FacilityBuilder.h"
+#include "basalt/KvUtf.h"
+#include "file/CXmlHandler.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+Result run(std::vector<std::string> args) {
+    args.insert(args.begin(), "cairnctl");
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    std::ostringstream out, err;
+    const int status = CCairnCtl(out, err).run(static_cast<int>(argv.size()), argv.data());
+    return {status, out.str(), err.str()};
+}
+
+class CCairnCtlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("cairnctl-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        CFacilityManager m;
+        FacilityBuilder(m)
+            .panel(1, 4, u"Lobby").details(u"Ann", u"555-01", u"")
+            .loop(1).element(1, 1, 1).element(2, 1, 2).element(3, 1, 3).element(9, 10, 7)
+            .zones(250)
+            .rule(1, 5, RuleSide{1, 1, 1, 2, 0, 0, 0, 5}, RuleSide{7, 1, 0, 0, 0, 3, 8, 6});
+        ASSERT_TRUE(CXmlHandler(m).save(ToWide(facility().c_str())));
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string facility() const { return (dir / "site.kvg").string(); }
+    std::string write(const char* name, const std::string& content) const {
+        std::ofstream(dir / name, std::ios::binary) << content;
+        return (dir / name).string();
+    }
+
+    fs::path dir;
+};
+
+TEST_F(CCairnCtlTest, UsageErrorsExitWithTwoAndHelpWithZero) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {}, {"frobnicate"}, {"show"}, {"show", "a", "b"}, {"export", facility()}, {"export", "--xml", facility()}}) {
+        const Result r = run(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_NE(r.err.find("--help"), std::string::npos);
+    }
+    const Result help = run({"show", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("export --json"), std::string::npos);
+}
+
+TEST_F(CCairnCtlTest, ShowSummarisesPanelsLoopsZonesAndRules) {
+    const Result r = run({"show", facility()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("panel 1: address 4, label \"Lobby\", installer \"Ann\", phone \"555-01\""), std::string::npos);
+    EXPECT_NE(r.out.find("loop 1: 4 elements (3 inputs, 1 outputs)"), std::string::npos);
+    EXPECT_NE(r.out.find("zones: 250 defined, in use: 1-3, 7"), std::string::npos);
+    EXPECT_NE(r.out.find("rule 1 (delay 5): when type 1, panel 1, loop 1, element 2 -> drive type 7, panel 1, range 3-8"),
+              std::string::npos);
+    EXPECT_TRUE(r.err.empty());
+}
+
+TEST_F(CCairnCtlTest, ExportWritesTheFacilityAsJson) {
+    const Result r = run({"export", "--json", facility()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.front(), '{');
+    EXPECT_NE(r.out.find("\"facility\""), std::string::npos);
+    EXPECT_NE(r.out.find("Lobby"), std::string::npos);
+}
+
+TEST_F(CCairnCtlTest, BadFilesGetOneLineNamingTheFileAndNoOutput) {
+    const std::string full = "<facility><panels></panels></facility>";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {write("trunc.kvg", full.substr(0, 20)), "not well-formed"},
+        {write("other.kvg", "<settings><x>1</x></settings>"), "not a facility"},
+        {(dir / "none.kvg").string(), "cannot open"},
+    };
+    for (const auto& [path, why] : cases)
+        for (const char* command : {"show", "export"}) {
+            const Result r = std::string(command) == "show" ? run({command, path}) : run({command, "--json", path});
+            EXPECT_EQ(r.status, 1);
+            EXPECT_TRUE(r.out.empty());
+            EXPECT_NE(r.err.find(path), std::string::npos);
+            EXPECT_NE(r.err.find(why), std::string::npos) << r.err;
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+        }
+}
+
+}  // namespace
