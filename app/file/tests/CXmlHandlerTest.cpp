@@ -10,6 +10,7 @@
 
 #include "FacilityBuilder.h"
 #include "basalt/KvUtf.h"
+#include "basalt/XmlDocument.h"
 #include "model/CFacilityManager.h"
 
 namespace {
@@ -77,7 +78,8 @@ TEST_F(CXmlHandlerTest, EmptyFacilityIsTheRootWithEmptyPanels) {
 }
 
 TEST_F(CXmlHandlerTest, OnlyPanelsWithIdsUpTo128AndAPositiveAddressAreSaved) {
-    build.panel(0, 1).panel(129, 2).panel(7, 0).panel(8, -3).panel(2, 9, u"L2");
+    build.panel(0, 1).panel(129, 2).panel(7, 0).panel(8).panel(2, 9, u"L2");
+    m.setPanelAddress(8, -3);
     const std::string text = saved(m, "ids.kvg");
     EXPECT_EQ(text, facilityXml(panelXml("2", 9, "<loops></loops><zones></zones>")));
 }
@@ -99,6 +101,31 @@ TEST_F(CXmlHandlerTest, RoundTripIsByteForByte) {
     EXPECT_EQ(saved(loaded, "second.kvg"), first);
     EXPECT_EQ(*loaded.getPanelLabel(3), KvWString(u"Main <hall> & \"stairs\""));
     EXPECT_NE(first.find("Main &lt;hall&gt; &amp; &quot;stairs&quot;"), std::string::npos);
+}
+
+TEST_F(CXmlHandlerTest, SavedBytesAreWhatTheXmlDocumentWritesForTheSameTree) {
+    const char16_t awkward[] = {u'q', u'"', u'\'', u'&', u'<', u'>', u'\t', 0xD83D, 0xDE00, u' ', 0xD800, u'x', 0};
+    build.panel(1, 1, awkward).details(u"&amp;", u"<>", u"line\nbreak").loop(1).element(1);
+    m.setElementDescription(1, 1, 1, awkward);
+    build.zones(1).rule(1, 0, RuleSide{1, 1, 1, 1, 0, 0, 0, 5}, RuleSide{7, 1, 0, 0, 1, 0, 0, 4});
+    const std::string text = saved(m, "a.kvg");
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Parse(text.c_str()));
+    KvString again;
+    doc.CreateXmlCode(again, true);
+    EXPECT_EQ(std::string(again.c_str()), text);
+    CFacilityManager loaded;
+    ASSERT_TRUE(CXmlHandler(loaded).load(path("a.kvg")));
+    EXPECT_EQ(saved(loaded, "b.kvg"), text);
+}
+
+TEST_F(CXmlHandlerTest, SampleFileLoadsAndSavesUnchanged) {
+    // The shipped sample doubles as a guard on the file layout: any change to it shows here.
+    const fs::path sample = fs::path(CAIRN_SAMPLE_DIR) / "sample.kvg";
+    ASSERT_TRUE(CXmlHandler(m).load(ToWide(sample.string().c_str())));
+    EXPECT_EQ(m.getNumberEventsInPanel(), 3);
+    EXPECT_EQ(m.getNumberOfElementsInLoop(1, 1), 10);
+    EXPECT_EQ(saved(m, "sample.kvg"), readFile(sample));
 }
 
 TEST_F(CXmlHandlerTest, LoadedRecordsGetTheirViewDefaults) {

@@ -8,11 +8,12 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 
 #include "basalt/KvBasicString.h"
 
 class CFacilityManager;
-class KvSimpleXml;
+class XmlText;
 class XmlDocument;
 
 class CXmlHandler {
@@ -37,20 +38,20 @@ public:
     // The same for file contents already in memory (`length` bytes of UTF-8).
     bool loadText(const char* text, std::size_t length);
 
-    // The document of the last save or load.
+    // The document of the last load (emptied by save).
     const XmlDocument& document() const { return *m_document; }
 
 private:
     bool fill();
-    void writePanel(int id);
-    void writeLoops(int id);
-    void writeZones(int id);
-    void writeRules();
+    void writePanel(XmlText& xml, int id, const std::string& rules);
+    void writeLoops(XmlText& xml, int id);
+    void writeElement(XmlText& xml, int id, int loop, int address);
+    void writeZones(XmlText& xml, int id);
+    void writeRules(XmlText& xml);
     void readPanelRecords();
     void readPanelContents(int id);
     void readRules();
 
     CFacilityManager& m_manager;
-    std::unique_ptr<KvSimpleXml> m_writer;
     std::unique_ptr<XmlDocument> m_document;
 };
