@@ -1,5 +1,6 @@
 #include "basalt/KvDateTimeSpan.h"
 
+#include <algorithm>
 #include <limits>
 
 KvDateTimeSpan::KvDateTimeSpan(int days, int hours, int minutes, int seconds, int milliseconds,
@@ -9,9 +10,13 @@ KvDateTimeSpan::KvDateTimeSpan(int days, int hours, int minutes, int seconds, in
 
 void KvDateTimeSpan::SetDateTimeSpan(int days, int hours, int minutes, int seconds, int milliseconds,
                                      int microseconds) noexcept {
-    // Components may be out of range or of mixed sign; they simply add up.
-    const std::int64_t total = days * kUsPerDay + hours * kUsPerHour + minutes * kUsPerMinute +
-                               seconds * kUsPerSecond + milliseconds * std::int64_t(1000) + microseconds;
+    // Components may be out of range or of mixed sign; they simply add up. Days
+    // and hours are clamped far beyond the span's range first, so the sum
+    // cannot overflow and the result saturates instead.
+    const std::int64_t d = std::clamp<std::int64_t>(days, -10000000, 10000000);
+    const std::int64_t h = std::clamp<std::int64_t>(hours, -100000000, 100000000);
+    const std::int64_t total = d * kUsPerDay + h * kUsPerHour + minutes * kUsPerMinute + seconds * kUsPerSecond +
+                               milliseconds * std::int64_t(1000) + microseconds;
     *this = FromMicroseconds(total);
 }
 

@@ -301,6 +301,7 @@ bool KvTimeZone::Load(const std::uint8_t* data, std::size_t size, const char16_t
 int KvTimeZone::OffsetAt(std::int64_t t, bool isUtc, int ambiguity, bool* dst) const {
     if (dst) *dst = false;
     if (!IsValid()) return 0;
+    t = std::clamp<std::int64_t>(t, -(std::int64_t(1) << 40), std::int64_t(1) << 40);  // keeps t - offset exact
     const int n = static_cast<int>(m_times.size());
     const std::int64_t approxUtc = isUtc ? t : t - m_offsets[n - 1];
     Periods table{m_times.data(), m_offsets.data(), m_dst.data(), n};

@@ -139,6 +139,8 @@ TEST(KvDateTimeSpan, ComponentsAndTotals) {
     const KvDateTimeSpan huge = KvDateTime(2135, 1, 1) - KvDateTime(1999, 1, 1);
     EXPECT_GT(huge.TotalSeconds(), 0);
     EXPECT_EQ(2147483647, huge.RawSeconds());
+    EXPECT_EQ(2147483647, KvDateTimeSpan(2147483647, 2147483647, 0, 0).RawSeconds());
+    EXPECT_EQ(-2147483647 - 1, KvDateTimeSpan(-2147483647 - 1, -2147483647 - 1, 0, 0).RawSeconds());
 }
 
 TEST(KvDateTime, ConversionsFromOtherTimeForms) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -169,6 +170,8 @@ TEST(KvTimeZone, ZoneOnDaylightTimeAllYear) {
     const KvTimeZone z = Loaded(b);
     for (int month = 1; month <= 12; ++month) EXPECT_EQ(-14400, z.OffsetAt(Utc(2050, month, 1), true)) << month;
     EXPECT_EQ(-14400, z.OffsetAt(Utc(2051, 1, 1, 4, 59, 59), true));
+    EXPECT_EQ(-14400, z.OffsetAt(std::numeric_limits<std::int64_t>::max(), false));  // no overflow at the ends
+    EXPECT_EQ(-14400, z.OffsetAt(std::numeric_limits<std::int64_t>::min(), true));  // no list: the rule holds throughout
 }
 
 TEST(KvTimeZone, SetRefusesNamesOutsideTheZoneFolder) {
