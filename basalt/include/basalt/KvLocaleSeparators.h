@@ -1,9 +1,8 @@
 // KvLocaleSeparators: the decimal and thousands separators of the user's locale.
 //
-// Number formatting and validation read them here. Until the locale information
-// of the date-and-time module fills them, they come from the C library's locale
-// of the environment (LC_NUMERIC / LANG), read once without touching the
-// process's global locale.
+// Number formatting and validation read them here. They come from the user's
+// KvLocaleInformation, which starts from the environment's locale (LC_NUMERIC /
+// LANG) and follows SetupLocalize.
 #pragma once
 
 struct KvSeparators {
@@ -11,8 +10,8 @@ struct KvSeparators {
     char16_t thousands;  // never 0; never equal to `decimal`
 };
 
-// The separators in force: the forced ones when set, else the environment's
-// locale. A locale without a thousands separator (the C locale) gets "," (or
+// The separators in force: the forced ones when set, else the user's locale
+// information. A locale without a thousands separator (the C locale) gets "," (or
 // "." when its decimal separator is ",").
 KvSeparators KvLocaleSeparators();
 
