@@ -27,6 +27,7 @@ int KvHttpHeadReader::Read(KvHttpStream& stream, char* buffer, int capacity, int
         if (left <= 0) return kTimeout;
         const int seen = stream.Peek(buffer + length, capacity - length, left > 0x7FFFFFFF ? 0x7FFFFFFF : int(left));
         if (seen <= 0) return seen == 0 ? kClosed : (seen == -2 ? kTimeout : kError);
+        if (length == 0 && (buffer[0] < 'A' || buffer[0] > 'Z')) return kNotHttp;
         const int end = FindHeadEnd(buffer, length - 3, length + seen);
         const int take = end >= 0 ? end - length : seen;
         if (stream.Receive(buffer + length, take) != take) return kError;

@@ -114,12 +114,16 @@ TEST(KvHttpRequestTest, HeadReaderFailures) {
     char buffer[65];
     int length = 0;
     const std::int64_t later = KvHttpHeadReader::NowMs() + 1000;
-    tern_internal::MemoryStream full(std::string(100, 'a') + "\r\n\r\n", 7);
+    tern_internal::MemoryStream full(std::string(100, 'A') + "\r\n\r\n", 7);
     EXPECT_EQ(KvHttpHeadReader::Read(full, buffer, 64, length, later), KvHttpHeadReader::kTooLarge);
-    tern_internal::MemoryStream exact(std::string(60, 'a') + "\r\n\r\n", 7);
+    tern_internal::MemoryStream exact(std::string(60, 'A') + "\r\n\r\n", 7);
     EXPECT_EQ(KvHttpHeadReader::Read(exact, buffer, 64, length, later), KvHttpHeadReader::kComplete);
     tern_internal::MemoryStream cut("GET / HTTP/1.1\r\n", 4);
     EXPECT_EQ(KvHttpHeadReader::Read(cut, buffer, 64, length, later), KvHttpHeadReader::kClosed);
+    for (const char* junk : {"\x16\x03\x01", "get / HTTP/1.1\r\n\r\n", " GET", "\r\n\r\n"}) {
+        tern_internal::MemoryStream stream(junk);
+        EXPECT_EQ(KvHttpHeadReader::Read(stream, buffer, 64, length, later), KvHttpHeadReader::kNotHttp) << junk;
+    }
     tern_internal::MemoryStream late("GET / HTTP/1.1\r\n\r\n");
     EXPECT_EQ(KvHttpHeadReader::Read(late, buffer, 64, length, KvHttpHeadReader::NowMs() - 1), KvHttpHeadReader::kTimeout);
 }
