@@ -265,4 +265,15 @@ TEST_F(CXmlHandlerTest, FailedSaveReportsFailureAndKeepsThePreviousFile) {
     EXPECT_TRUE(fs::is_directory(dir / "keep.kvg.d"));
 }
 
+TEST_F(CXmlHandlerTest, SavingThroughALinkReplacesTheFileItPointsAt) {
+    build.panel(1).loop(1);
+    saved(m, "real.kvg");
+    fs::create_symlink(dir / "real.kvg", dir / "link.kvg");
+    build.panel(2);
+    const std::string text = saved(m, "link.kvg");
+    EXPECT_TRUE(fs::is_symlink(dir / "link.kvg"));
+    EXPECT_EQ(readFile(dir / "real.kvg"), text);
+    EXPECT_NE(text.find("<id>2</id>"), std::string::npos);
+}
+
 }  // namespace
