@@ -1,26 +1,19 @@
 // XmlDocument: tag table, parsing entry points, loading and crash-safe saving.
 #include "basalt/XmlDocument.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
+#include "basalt/KvPaths.h"
 #include "basalt/KvUtf.h"
 #include "internal/XmlCodec.h"
 #include "internal/XmlNodePool.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-bool ReadWholeFile(const std::string& path, std::string& content) {
-    FILE* f = std::fopen(path.c_str(), "rb");
+bool ReadWholeFile(const KvWString& path, std::string& content) {
+    FILE* f = widefopen(path.c_str(), u"rb");
     if (!f) return false;
     char chunk[1 << 16];
     size_t n;
@@ -30,57 +23,14 @@ bool ReadWholeFile(const std::string& path, std::string& content) {
     return ok;
 }
 
-// Mode for the replacement file: that of the file it replaces, else what a
-// plain create would give under the current umask.
-mode_t TargetMode(const std::string& target) {
-    struct stat st;
-    if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-// Writes `write(FILE*)` to a temporary file beside `target`, flushes it to the
-// disk and renames it over `target`. On any failure the temporary file is
-// removed and `target` is left as it was.
-template <class Write>
-bool ReplaceFile(const std::string& target, Write write) {
-    const fs::path path(target);
-    const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    std::error_code ec;
-    if (!fs::is_directory(dir, ec) && !fs::create_directories(dir, ec)) return false;
-    std::string temp = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    FILE* f = ::fdopen(fd, "wb");
-    if (!f) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return false;
-    }
-    bool ok = write(f);
-    ok = std::fflush(f) == 0 && ok;
-    ok = ::fchmod(fd, TargetMode(target)) == 0 && ok;
-    ok = ::fsync(fd) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dfd >= 0) {
-        ::fsync(dfd);  // makes the rename itself durable; the data is already safe
-        ::close(dfd);
-    }
-    return true;
-}
-
 // Saving through a symbolic link replaces the file it points at, not the link.
-std::string ResolveTarget(const std::string& target) {
+KvWString ResolveTarget(const KvWString& target) {
+    namespace fs = std::filesystem;
     std::error_code ec;
-    if (!fs::is_symlink(target, ec)) return target;
-    const fs::path real = fs::weakly_canonical(target, ec);
-    return ec ? target : real.string();
+    const fs::path path(ToPlatformPath(target.c_str()).c_str());
+    if (!fs::is_symlink(path, ec)) return target;
+    const fs::path real = fs::weakly_canonical(path, ec);
+    return ec ? target : ToWide(real.string().c_str());
 }
 
 }  // namespace
@@ -158,16 +108,19 @@ bool XmlDocument::Load(const KvWString& path) {
     Reset();
     SetFileName(path);
     std::string content;
-    if (!ReadWholeFile(ToUtf8(path.c_str()).c_str(), content)) return false;
+    if (!ReadWholeFile(path, content)) return false;
     return Parse(content.data(), content.size());
 }
 
 bool XmlDocument::Save() {
     if (!m_root || m_fileName.IsEmpty()) return false;
-    const std::string target = ResolveTarget(ToUtf8(m_fileName.c_str()).c_str());
-    const bool ok = ReplaceFile(target, [this](FILE* f) { return SaveXmlCode(f, true); });
-    if (ok) m_dirty = false;
-    return ok;
+    XmlSink out;
+    out.Put(kDeclaration, sizeof kDeclaration - 1);
+    XmlWriteNode(out, *m_root);
+    const std::string& bytes = out.Buffer();
+    if (!KvSaveFileAtomic(ResolveTarget(m_fileName).c_str(), bytes.data(), bytes.size())) return false;
+    m_dirty = false;
+    return true;
 }
 
 bool XmlDocument::SaveAs(const KvWString& path) {

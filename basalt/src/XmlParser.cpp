@@ -70,6 +70,21 @@ long DecodeFast(const char* p, const char* end, char16_t* dst, bool entities) {
     return out - dst;
 }
 
+// A tag must survive being written and read again: not empty, not looking
+// like markup, and free of anything the writer has to drop.
+bool IsUsableTag(const KvWString& tag) {
+    if (tag.IsEmpty() || tag[0] == u'!' || tag[0] == u'?') return false;
+    for (int i = 0; i < tag.Length(); ++i) {
+        const char16_t c = tag[i];
+        if (c == 0 || (c >= 0xDC00 && c < 0xE000)) return false;
+        if (c >= 0xD800 && c < 0xDC00) {
+            if (!(tag[i + 1] >= 0xDC00 && tag[i + 1] < 0xE000)) return false;
+            ++i;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void XmlAppendDecoded(KvWString& out, const char* p, const char* end, bool entities) {
@@ -123,14 +138,13 @@ const KvWString* XmlParser::InternTag(const char* p, const char* end) {
         ascii = static_cast<unsigned char>(p[i]) < 0x80 && p[i] != '&';
         small[i] = static_cast<char16_t>(p[i]);
     }
-    const KvWString* tag;
-    if (ascii) {
-        tag = m_doc.Tag(small, static_cast<int>(length));
-    } else {
-        KvWString wide;
+    KvWString wide;
+    if (ascii)
+        wide.Assign(small, static_cast<int>(length));
+    else
         XmlAppendDecoded(wide, p, end, true);
-        tag = m_doc.Tag(wide.c_str(), wide.Length());
-    }
+    if (!IsUsableTag(wide)) return nullptr;
+    const KvWString* tag = m_doc.Tag(wide.c_str(), wide.Length());
     slot = TagCacheEntry{p, length, tag};
     return tag;
 }
@@ -151,7 +165,9 @@ XmlNode* XmlParser::ParseElement(int depth) {
         std::memchr(tagText, '<', nameEnd - tagText))
         return nullptr;
 
-    std::unique_ptr<XmlNode> node(new (m_doc.Pool()) XmlNode(&m_doc, InternTag(tagText, nameEnd)));
+    const KvWString* tag = InternTag(tagText, nameEnd);
+    if (!tag) return nullptr;
+    std::unique_ptr<XmlNode> node(new (m_doc.Pool()) XmlNode(&m_doc, tag));
     if (nameEnd < textEnd) ParseAttributes(*node, nameEnd, textEnd);
     m_p = tagEnd + 1;
     if (!empty && !ParseContent(*node, tagText, nameEnd - tagText, depth)) return nullptr;

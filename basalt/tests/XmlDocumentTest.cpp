@@ -55,6 +55,12 @@ TEST(XmlDocument, ParseAcceptsOnlyTheStrictSubset) {
         {"</a>", false},
         {"<>", false},
         {"<a<b>x</a<b>", false},
+        // Tags that could not be written and read back the same way.
+        {"<\xff x=\"</>", false},
+        {"<\xff!a/>", false},
+        {"<\xED\xA0\x80/>", false},
+        {"<a/ >x</a/>", false},
+        {"<a\xff" "b>x</a\xff" "b>", true},
     };
     for (const auto& c : cases) {
         XmlDocument doc;
