@@ -70,6 +70,14 @@ long DecodeFast(const char* p, const char* end, char16_t* dst, bool entities) {
     return out - dst;
 }
 
+void TrimXmlSpace(KvWString& s) {
+    int end = s.Length();
+    while (end > 0 && s[end - 1] < 0x80 && IsXmlSpace(static_cast<char>(s[end - 1]))) --end;
+    int begin = 0;
+    while (begin < end && s[begin] < 0x80 && IsXmlSpace(static_cast<char>(s[begin]))) ++begin;
+    if (begin > 0 || end < s.Length()) s = s.Mid(begin, end - begin);
+}
+
 // A tag must survive being written and read again: not empty, not looking
 // like markup, and free of anything the writer has to drop.
 bool IsUsableTag(const KvWString& tag) {
@@ -229,6 +237,7 @@ void XmlParser::ParseAttributes(XmlNode& node, const char* p, const char* end) {
         if (!close) return;
         KvWString name, value;
         XmlAppendDecoded(name, p, nameEnd, true);
+        TrimXmlSpace(name);  // dropped damaged bytes may have uncovered spaces
         XmlAppendDecoded(value, q + 1, static_cast<const char*>(close), true);
         node.setAttribute(name, value);
         p = static_cast<const char*>(close) + 1;
