@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "basalt/KvTrace.h"
+
 namespace {
 
 constexpr std::uint8_t kIdentify = 0x00;
@@ -26,6 +28,7 @@ CPanelLink::~CPanelLink() { releaseDevice(); }
 // ---------------------------------------------------------------- connection
 
 bool CPanelLink::openDevice() {
+    printk("\n CPanelLink::openDevice");
     releaseDevice();
     std::vector<CUsbDeviceEntry> devices;
     if (!m_backend || !m_backend->listDevices(devices)) return false;
@@ -46,6 +49,7 @@ bool CPanelLink::openDevice() {
 }
 
 bool CPanelLink::configureDevice() {
+    printk("\n CPanelLink::configureDevice");
     if (!m_device) return false;
     if (m_backend->setConfiguration(m_device, kConfiguration) != 0) return false;
     if (m_backend->claimInterface(m_device, kInterface) != 0) return false;
@@ -54,6 +58,7 @@ bool CPanelLink::configureDevice() {
 }
 
 bool CPanelLink::releaseDevice() {
+    printk("\n CPanelLink::releaseDevice");
     freePageCache();
     if (m_device) {
         if (m_claimed) m_backend->releaseInterface(m_device, kInterface);
@@ -65,6 +70,7 @@ bool CPanelLink::releaseDevice() {
 }
 
 bool CPanelLink::prepareDevice(int attempts) {
+    printk("\n CPanelLink::prepareDevice");
     for (int i = 0; i < attempts; ++i) {
         releaseDevice();
         if (openDevice() && configureDevice()) return true;
@@ -124,10 +130,12 @@ bool CPanelLink::writePage(std::uint16_t page, const std::uint8_t* data) {
     m_packet[1] = static_cast<std::uint8_t>(page >> 8);
     m_packet[2] = static_cast<std::uint8_t>(page & 0xFF);
     std::memcpy(m_packet.data() + 3, data, kPageSize);
+    printk(u"\nblk:%d\n", page);
     return sendPacket(m_packet.data(), kPacketSize);
 }
 
 bool CPanelLink::identify() {
+    printk("\n CPanelLink::identify");
     m_packet[0] = kIdentify;
     int length = 0;
     if (!sendPacket(m_packet.data(), 1) || !receivePacket(m_packet.data(), kPacketSize, length)) return false;
@@ -137,12 +145,14 @@ bool CPanelLink::identify() {
 // ---------------------------------------------------------------- clock and logs
 
 bool CPanelLink::setClock(const std::uint8_t clock[6]) {
+    printk("\n CPanelLink::setClock");
     if (!clock) return false;
     const std::uint8_t body[9] = {kSetClock, 0, clock[0], clock[1], clock[2], 0, clock[3], clock[4], clock[5]};
     return sendPacket(body, 9);
 }
 
 bool CPanelLink::readLogCount(int kind, int& count) {
+    printk("\n CPanelLink::readLogCount");
     count = 0;
     const std::uint8_t body[2] = {kLogCount, static_cast<std::uint8_t>(kind)};
     int length = 0;
@@ -163,6 +173,7 @@ bool CPanelLink::readNextLogLine(std::uint8_t* line, int& length) {
 // ---------------------------------------------------------------- settings and system information
 
 bool CPanelLink::readSettingsPage() {
+    printk("\n CPanelLink::readSettingsPage");
     if (!beginCache(Cache::Settings, 2 * kPageSize)) return false;
     if (!readPage(kSettingsPage, m_pageBuffer.data())) {
         freePageCache();
@@ -181,6 +192,7 @@ bool CPanelLink::setPanelAddressByte(std::uint8_t address) {
 }
 
 bool CPanelLink::commitSettingsPage() {
+    printk("\n CPanelLink::commitSettingsPage");
     if (m_cache != Cache::Settings) return false;
     const bool changed = m_pageBuffer[0] != m_pageBuffer[kPageSize];
     const bool ok = !m_failed && (!changed || writePage(kSettingsPage, m_pageBuffer.data()));
@@ -268,6 +280,7 @@ bool CPanelLink::readRecord(Cache kind, std::uint16_t page, int offset, std::uin
 }
 
 bool CPanelLink::beginZoneWrite() {
+    printk("\n CPanelLink::beginZoneWrite");
     if (!beginCache(Cache::ZoneWrite, kPageSize)) return false;
     m_pageKey = kZoneFirstPage;
     stampRecords();
@@ -285,6 +298,7 @@ bool CPanelLink::writeZone(int index, const CZoneRecord& record) {
 bool CPanelLink::endZoneWrite() { return endRecordWrite(Cache::ZoneWrite); }
 
 bool CPanelLink::beginZoneRead() {
+    printk("\n CPanelLink::beginZoneRead");
     if (!beginCache(Cache::ZoneRead, kPageSize)) return false;
     if (!readPage(kZoneFirstPage, m_pageBuffer.data())) {
         freePageCache();
@@ -315,6 +329,7 @@ bool elementInRange(int loop, int element) {
 }  // namespace
 
 bool CPanelLink::beginElementWrite() {
+    printk("\n CPanelLink::beginElementWrite");
     if (!beginCache(Cache::ElementWrite, kPageSize)) return false;
     m_pageKey = kElementFirstPage;
     stampRecords();
@@ -331,6 +346,7 @@ bool CPanelLink::writeElement(int loop, int element, const CElementRecord& recor
 bool CPanelLink::endElementWrite() { return endRecordWrite(Cache::ElementWrite); }
 
 bool CPanelLink::beginElementRead() {
+    printk("\n CPanelLink::beginElementRead");
     if (!beginCache(Cache::ElementRead, kPageSize)) return false;
     if (!readPage(kElementFirstPage, m_pageBuffer.data())) {
         freePageCache();
@@ -368,6 +384,7 @@ bool CPanelLink::readGroup(std::uint16_t key) {
 }
 
 bool CPanelLink::beginEventActionWrite() {
+    printk("\n CPanelLink::beginEventActionWrite");
     if (!beginCache(Cache::GroupWrite, kGroupBytes)) return false;
     m_pageKey = kEventFirstPage;
     return true;
@@ -388,6 +405,7 @@ bool CPanelLink::writeEventAction(int entry, const CEventRecord& event, const CA
 }
 
 bool CPanelLink::endEventActionWrite() {
+    printk("\n CPanelLink::endEventActionWrite");
     if (m_cache != Cache::GroupWrite) return false;
     const bool ok = flushGroup();
     freePageCache();
@@ -395,6 +413,7 @@ bool CPanelLink::endEventActionWrite() {
 }
 
 bool CPanelLink::beginEventActionRead() {
+    printk("\n CPanelLink::beginEventActionRead");
     if (!beginCache(Cache::GroupRead, kGroupBytes)) return false;
     m_cursorBase = m_cursor = 0;
     if (!readGroup(kEventFirstPage)) {
