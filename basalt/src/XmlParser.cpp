@@ -9,6 +9,16 @@ using XmlNode = XmlDocument::XmlNode;
 
 namespace {
 
+// Finds `c` in [p, end); tags and most texts are a few bytes long, where a
+// plain loop beats the library search's setup cost.
+const char* FindByte(const char* p, const char* end, char c) {
+    const char* stop = end - p > 64 ? p + 64 : end;
+    for (; p < stop; ++p)
+        if (*p == c) return p;
+    if (p >= end) return nullptr;
+    return static_cast<const char*>(std::memchr(p, c, end - p));
+}
+
 bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
 // The five named entities; `p` points after '&'. Returns the character and
@@ -97,6 +107,16 @@ bool IsUsableTag(const KvWString& tag) {
 
 void XmlAppendDecoded(KvWString& out, const char* p, const char* end, bool entities) {
     if (p >= end) return;
+    // Short texts are decoded on the stack and stored at their exact size; a
+    // shrinking reallocation per value would leave heap fragments behind.
+    char16_t small[256];
+    if (out.IsEmpty() && end - p <= 256) {
+        const long n = DecodeFast(p, end, small, entities);
+        if (n >= 0) {
+            out.Assign(small, static_cast<int>(n));
+            return;
+        }
+    }
     const int had = out.Length();
     char16_t* dst = out.GetBuffer(had + static_cast<int>(end - p));
     const long n = DecodeFast(p, end, dst + had, entities);
@@ -160,18 +180,18 @@ const KvWString* XmlParser::InternTag(const char* p, const char* end) {
 XmlNode* XmlParser::ParseElement(int depth) {
     if (depth > XmlDocument::kMaxDepth || m_p >= m_end || *m_p != '<') return nullptr;
     const char* tagText = m_p + 1;
-    const void* gt = std::memchr(tagText, '>', m_end - tagText);
+    const char* gt = FindByte(tagText, m_end, '>');
     if (!gt) return nullptr;
-    const char* tagEnd = static_cast<const char*>(gt);
+    const char* tagEnd = gt;
     const bool empty = tagEnd > tagText && tagEnd[-1] == '/';
     const char* textEnd = empty ? tagEnd - 1 : tagEnd;
     const char* nameEnd = tagText;
     while (nameEnd < textEnd && !IsXmlSpace(*nameEnd)) ++nameEnd;
     // Comments, CDATA, declarations, processing instructions and stray end
     // tags all start with one of these; none of them is an element.
-    if (nameEnd == tagText || *tagText == '!' || *tagText == '?' || std::memchr(tagText, '/', nameEnd - tagText) ||
-        std::memchr(tagText, '<', nameEnd - tagText))
-        return nullptr;
+    if (nameEnd == tagText || *tagText == '!' || *tagText == '?') return nullptr;
+    for (const char* c = tagText; c < nameEnd; ++c)
+        if (*c == '/' || *c == '<') return nullptr;
 
     const KvWString* tag = InternTag(tagText, nameEnd);
     if (!tag) return nullptr;
@@ -196,10 +216,10 @@ bool XmlParser::ParseContent(XmlNode& node, const char* name, size_t nameLen, in
     for (;;) {
         if (m_p >= m_end) return false;
         if (*m_p != '<') {
-            const void* lt = std::memchr(m_p, '<', m_end - m_p);
+            const char* lt = FindByte(m_p, m_end, '<');
             if (!lt) return false;
-            XmlAppendDecoded(node.m_value, m_p, static_cast<const char*>(lt), true);
-            m_p = static_cast<const char*>(lt);
+            XmlAppendDecoded(node.m_value, m_p, lt, true);
+            m_p = lt;
             continue;
         }
         if (m_end - m_p >= 2 && m_p[1] == '/') {
