@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -392,6 +393,56 @@ TEST(XmlNode, JsonRenderingGroupsArraysAndAttributes) {
     KvString json;
     doc.Root()->toJson(json);
     EXPECT_STREQ(R"({"a":"line\u000a\u0001"})", json.c_str());
+}
+
+// Stands in for a JSON tree: records what toJson adds and writes it compactly.
+struct FakeJsonNode {
+    int type = 6;
+    KvWString name, text;
+    std::vector<std::unique_ptr<FakeJsonNode>> kids;
+
+    int Type() const { return type; }
+    FakeJsonNode* NewChild(const char16_t* n, int t) {
+        kids.push_back(std::make_unique<FakeJsonNode>());
+        kids.back()->name = n;
+        kids.back()->type = t;
+        return kids.back().get();
+    }
+    FakeJsonNode* SetValue(const char16_t* n, const char16_t* value) {
+        FakeJsonNode* k = NewChild(n, 4);
+        k->text = value;
+        return k;
+    }
+    FakeJsonNode* SetNullValue(const char16_t* n) { return NewChild(n, 1); }
+    std::string Write() const {
+        std::string out = name.IsEmpty() ? "" : "\"" + std::string(ToUtf8(name.c_str()).c_str()) + "\":";
+        if (type == 1) return out + "null";
+        if (type == 4) return out + "\"" + ToUtf8(text.c_str()).c_str() + "\"";
+        out += type == 5 ? "[" : "{";
+        for (size_t i = 0; i < kids.size(); ++i) out += (i ? "," : "") + kids[i]->Write();
+        return out + (type == 5 ? "]" : "}");
+    }
+};
+
+TEST(XmlNode, JsonTreeRenderingMatchesTheTextRendering) {
+    const char* docs[] = {"<a>x</a>", "<a></a>", "<a k=\"v\">t</a>",
+                          "<a><c>1</c><b i=\"1\"/><c/><b i=\"2\">x</b><d><e>5</e><e>6</e></d></a>"};
+    for (const char* xml : docs) {
+        XmlDocument doc;
+        ASSERT_TRUE(doc.Parse(xml));
+        FakeJsonNode root;
+        doc.Root()->toJson(&root);
+        KvString text;
+        doc.Root()->toJson(text);
+        EXPECT_EQ(text.c_str(), root.Write()) << xml;
+    }
+    // Under an array the member carries no name.
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Parse("<a>x</a>"));
+    FakeJsonNode array;
+    array.type = 5;
+    doc.Root()->toJson(&array);
+    EXPECT_EQ("[\"x\"]", array.Write());
 }
 
 TEST(XmlText, EscapeAndUnescapeAreInverseOnSpecials) {

@@ -154,6 +154,11 @@ public:
         // array; attributes become string members named "-" + name. A leaf with
         // attributes becomes an object whose text, if any, is member "#text".
         void toJson(KvString& json) const;
+        // The same rendering added as one new member under `parent`, a
+        // JsonDocument::JsonNode (or any node type offering its Type, NewChild,
+        // SetValue and SetNullValue calls). Under an array the member has no name.
+        template <class JsonNode>
+        void toJson(JsonNode* parent) const;
 
         // Equal when both serialize to the same bytes.
         bool operator==(const XmlNode& other) const;
@@ -270,6 +275,37 @@ private:
     KvWString m_fileName;
     bool m_dirty = false;
 };
+
+template <class JsonNode>
+void XmlDocument::XmlNode::toJson(JsonNode* parent) const {
+    constexpr int kArray = 5, kObject = 6;
+    if (!parent) return;
+    const KvWString name = parent->Type() == kArray ? KvWString() : Tag();
+    if (!HasChilds() && !HasAttributes()) {
+        if (Value().IsEmpty())
+            parent->SetNullValue(name.c_str());
+        else
+            parent->SetValue(name.c_str(), Value().c_str());
+        return;
+    }
+    JsonNode* member = parent->NewChild(name.c_str(), kObject);
+    if (HasChilds()) {
+        NodeGroups groups;
+        ChildListGroupedByName(groups);
+        for (const auto& [tag, group] : groups) {
+            if (group.size() == 1) {
+                group.front()->toJson(member);
+                continue;
+            }
+            JsonNode* array = member->NewChild(tag.c_str(), kArray);
+            for (const XmlNode* child : group) child->toJson(array);
+        }
+    } else if (!Value().IsEmpty()) {
+        member->SetValue(u"#text", Value().c_str());
+    }
+    for (auto it = attributesBegin(); it != attributesEnd(); ++it)
+        member->SetValue((u"-" + it->first).c_str(), it->second.c_str());
+}
 
 // Escapes '"', '&', '\'', '<' and '>' as the five named entities.
 void Text2Xml(KvWString& out, const char16_t* in);
