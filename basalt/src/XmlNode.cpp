@@ -131,19 +131,20 @@ void XmlNode::AddChild(XmlNode* node) {
 }
 
 void XmlNode::RemoveChild(XmlNode* node) {
-    if (!node || !m_childs) return;
+    if (node && node != this) Unlink(node);
+}
+
+bool XmlNode::Unlink(XmlNode* node) {
+    if (!m_childs) return false;
     for (size_t i = 0; i < m_childs->size(); ++i)
         if ((*m_childs)[i] == node) {
             m_childs->erase(m_childs->begin() + static_cast<long>(i));
             delete node;
-            return;
+            return true;
         }
-    // Not a direct child: look deeper, stopping at the first subtree that had it.
-    for (XmlNode* child : *m_childs) {
-        const int before = child->Size();
-        child->RemoveChild(node);
-        if (child->Size() != before) return;
-    }
+    for (XmlNode* child : *m_childs)
+        if (child->Unlink(node)) return true;
+    return false;
 }
 
 // Takes the first child that satisfies the segment at `p` and moves `p` past

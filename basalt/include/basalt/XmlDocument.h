@@ -16,6 +16,7 @@
 // except std::bad_alloc.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -186,8 +187,9 @@ public:
         XmlNode* MatchSegment(const char16_t*& p, const char16_t* end, size_t* index) const;
         void SearchByAttribute(std::vector<XmlNode*>& found, const KvWString& name, const KvWString* value);
         void Adopt(XmlDocument* document);
+        // Destroys `node` if it lies in this subtree (this node excluded); true when it did.
+        bool Unlink(XmlNode* node);
         static XmlNode* CopyTree(XmlDocument* document, const XmlNode& source);
-        void AppendJson(KvString& out, bool named) const;
 
         XmlDocument* m_document;
         const KvWString* m_tag;
