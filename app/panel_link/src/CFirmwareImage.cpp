@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "basalt/KvTrace.h"
 #include "basalt/KvUtf.h"
 
 namespace {
@@ -48,6 +49,7 @@ CFirmwareImage CFirmwareImage::loopCardFirmware() {
 }
 
 bool CFirmwareImage::load(const KvWString& path) {
+    printk("\n CFirmwareImage::load");
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(ToUtf8(path.c_str()).c_str(), "rb"));
     if (!file) return false;
     std::vector<char> text;
