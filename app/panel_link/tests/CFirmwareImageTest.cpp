@@ -9,30 +9,11 @@
 
 #include "basalt/KvUtf.h"
 #include "panel_link/CFirmwareImage.h"
+#include "SrecText.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// One S-record line with a correct checksum.
-std::string Record(char type, std::uint32_t address, const std::vector<int>& bytes) {
-    const int addressBytes = type == '3' ? 4 : (type == '2' ? 3 : 2);
-    std::vector<int> all;
-    for (int i = addressBytes - 1; i >= 0; --i) all.push_back(static_cast<int>((address >> (8 * i)) & 0xFF));
-    all.insert(all.end(), bytes.begin(), bytes.end());
-    const int count = static_cast<int>(all.size()) + 1;
-    unsigned sum = static_cast<unsigned>(count);
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "S%c%02X", type, count);
-    std::string line = buf;
-    for (int b : all) {
-        sum += static_cast<unsigned>(b);
-        std::snprintf(buf, sizeof buf, "%02X", b);
-        line += buf;
-    }
-    std::snprintf(buf, sizeof buf, "%02X", ~sum & 0xFF);
-    return line + buf + "\n";
-}
 
 bool Parse(CFirmwareImage& image, const std::string& text) { return image.parse(text.data(), text.size()); }
 

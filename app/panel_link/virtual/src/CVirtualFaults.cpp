@@ -33,6 +33,7 @@ bool CVirtualFaults::parse(const std::string& text, CVirtualFaults& faults) {
         else if (item == "refuse-config") result.refuseConfiguration = true;
         else if (item == "refuse-claim") result.refuseClaim = true;
         else if (item == "two-buses") result.twoBuses = true;
+        else if (CVirtualBootFaults::parseItem(item, result.boot)) continue;
         else if (!item.empty() && !parseTransfer(item, result)) return false;
     }
     faults = result;

@@ -66,8 +66,21 @@ void CVirtualPanel::reply(const std::uint8_t* data, int length) {
 }
 
 void CVirtualPanel::process(const std::vector<std::uint8_t>& body) {
-    const bool handled = m_mode == Mode::Normal && processNormal(body);
+    bool handled = false;
+    if (m_mode == Mode::Normal) {
+        handled = processNormal(body);
+    } else {
+        std::vector<std::vector<std::uint8_t>> replies;
+        handled = m_boot.process(body, replies);
+        for (const auto& r : replies) reply(r.data(), static_cast<int>(r.size()));
+    }
     if (!handled) ++m_ignored;
+}
+
+void CVirtualPanel::restart() {
+    m_boot.restart();
+    m_mode = Mode::Normal;
+    resetPipes();
 }
 
 bool CVirtualPanel::processNormal(const std::vector<std::uint8_t>& body) {

@@ -42,11 +42,22 @@ CVirtualUsbBus::CVirtualUsbBus(std::string statePath, CVirtualFaults faults)
     : m_path(std::move(statePath)), m_faults(faults) {
     m_panels.emplace_back(otherPanelState());
     m_panels.emplace_back();
+    const std::size_t query = m_path.find('?');
+    if (query == std::string::npos) return;
+    const std::string options = m_path.substr(query + 1);
+    m_path.resize(query);
+    if (options == "mode=update")
+        m_panels.back().setMode(CVirtualPanel::Mode::Boot);
+    else
+        std::fprintf(stderr, "virtual panel: unknown setting \"%s\" ignored\n", options.c_str());
 }
 
 CVirtualUsbBus::~CVirtualUsbBus() {
     while (!m_handles.empty()) close(m_handles.back().get());
+    restartPanel();
 }
+
+void CVirtualUsbBus::restartPanel() { m_panels.back().restart(); }
 
 bool CVirtualUsbBus::listDevices(std::vector<CUsbDeviceEntry>& devices) {
     devices.clear();
@@ -72,6 +83,7 @@ CUsbHandle CVirtualUsbBus::open(const CUsbDeviceEntry& device) {
         }
         handle->panel->clearDirty();
     }
+    handle->panel->bootLoader().setFaults(m_faults.boot);
     handle->panel->resetPipes();
     ++m_opens;
     m_handles.push_back(std::move(handle));

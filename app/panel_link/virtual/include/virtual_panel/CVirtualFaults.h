@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "virtual_panel/CVirtualBootFaults.h"
+
 enum class CVirtualTransferFault {
     None,
     Error,        // the transfer fails with an I/O error, nothing moves
@@ -24,9 +26,11 @@ struct CVirtualFaults {
     CVirtualTransferFault transfer = CVirtualTransferFault::None;
     int atTransfer = 0;                // 1-based index of the transfer to spoil
     int lengthDelta = 1;               // for WrongLength: bytes added (negative: removed)
+    CVirtualBootFaults boot;           // faults of the update mode
 
     // Parses a comma-separated list such as "absent", "refuse-config",
     // "refuse-claim", "two-buses", "error@5", "timeout@3", "short@1",
-    // "length@2", "length-1@2". False (and `faults` unchanged) on anything else.
+    // "length@2", "length-1@2", or an update-mode fault of CVirtualBootFaults
+    // ("card-silent:2", "board-erase", ...). False (and `faults` unchanged) on anything else.
     static bool parse(const std::string& text, CVirtualFaults& faults);
 };

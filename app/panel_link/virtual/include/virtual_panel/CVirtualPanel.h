@@ -12,12 +12,13 @@
 #include <deque>
 #include <vector>
 
+#include "virtual_panel/CVirtualBootLoader.h"
 #include "virtual_panel/CVirtualPanelState.h"
 
 class CVirtualPanel {
 public:
-    // The update (boot) mode speaks another command set on the same framing;
-    // until it is modelled, requests in that mode are ignored.
+    // The update (boot) mode speaks another command set on the same framing,
+    // served by the boot loader (CVirtualBootLoader).
     enum class Mode { Normal, Boot };
 
     explicit CVirtualPanel(CVirtualPanelState state = CVirtualPanelState());
@@ -26,6 +27,10 @@ public:
     const CVirtualPanelState& state() const { return m_state; }
     Mode mode() const { return m_mode; }
     void setMode(Mode mode) { m_mode = mode; }
+    CVirtualBootLoader& bootLoader() { return m_boot; }
+    const CVirtualBootLoader& bootLoader() const { return m_boot; }
+    // Power cycle: the panel starts its firmware (normal mode) with empty pipes.
+    void restart();
 
     // Takes the bytes of one OUT transfer; complete requests are carried out at once.
     void receive(const std::uint8_t* data, int length);
@@ -54,6 +59,7 @@ private:
     void applyDistortion();
 
     CVirtualPanelState m_state;
+    CVirtualBootLoader m_boot;
     Mode m_mode = Mode::Normal;
     std::vector<std::uint8_t> m_request;          // bytes received since the last complete request
     std::deque<std::vector<std::uint8_t>> m_out;  // pending IN transfers, oldest first

@@ -4,7 +4,12 @@
 // The panel's state lives in a file (created on first use) and is re-read
 // when a connection opens and written back when it closes, so successive
 // commands, even in separate processes, see one panel. An empty path keeps
-// the state in memory only. Faults (CVirtualFaults) can be injected, and
+// the state in memory only.
+//
+// The path may end in "?mode=update": the panel then powers up in its update
+// (boot) mode, as a real one does when started with its update key held. It
+// stays there for the life of the bus, which is how long an update holds
+// it, and restarts in normal mode when the bus goes away (restartPanel()). Faults (CVirtualFaults) can be injected, and
 // every bulk transfer can be recorded for tests.
 #pragma once
 
@@ -29,6 +34,8 @@ public:
     ~CVirtualUsbBus() override;
 
     CVirtualFaults& faults() { return m_faults; }
+    // Power-cycles the stored panel: it comes back in normal mode.
+    void restartPanel();
     // The panel whose state is kept in the state file (the one on the last bus).
     CVirtualPanel& panel() { return m_panels.back(); }
     // The other panel that the two-buses fault puts on the first bus.

@@ -1,0 +1,103 @@
+// CFirmwareUpdater: replaces the firmware of a panel in its update mode.
+//
+// Up to three stages, each on a connection of its own: A the main board
+// (flash applet, 32-bit-checksummed S3 image), B the four loop cards
+// (through the pipe applet, S1 image), C the language data (raw file, through
+// the language applet). The manifest says which stages run.
+//
+// Use: prepare() on the user-interface thread (manifest and file checks),
+// then updateAll() on a worker, or runWorker() which also waits for the
+// progress dialog and ends it. Every outcome is shown through the prompt as a
+// numbered message; success (276) only when every requested stage, and every
+// loop card, was written without a single failed transfer or status.
+//
+// Before anything is sent, every image is loaded and checked: a damaged
+// image never reaches the panel, and an update never stops half-way because
+// a later file turned out bad.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "basalt/KvBasicString.h"
+#include "panel_link/CFirmwareImage.h"
+#include "panel_link/CPanelLink.h"
+#include "panel_link/CUpdateManifest.h"
+#include "panel_link/IUpdatePrompt.h"
+#include "panel_link/IWaitDialog.h"
+
+class CBootLoaderLink;
+
+class CFirmwareUpdater {
+public:
+    // String-table messages of the update.
+    enum Message {
+        kNoManifest = 267,
+        kManifestUnreadable = 268,
+        kUpdating = 269,
+        kCannotConnect = 270,
+        kNotInUpdateMode = 271,
+        kAppletFailed = 272,
+        kBoardImageFailed = 273,
+        kBoardFlashFailed = 274,
+        kNoCardUpdated = 275,
+        kSuccess = 276,
+        kNothingToUpdate = 280,
+        kStageBoard = 281,
+        kStageCards = 282,
+        kStageLanguage = 283,
+        kLanguageFailed = 284,
+        kCardsNotUpdated = 285,  // "%ls": the loop cards that were not updated
+    };
+    // Shown, with the file's name, when a file of the update is missing.
+    static constexpr const char16_t* kMissingFileText = u"No se encuentra el fichero '%ls'";
+
+    // What became of one loop card in stage B.
+    enum class CardOutcome { NotTried, Updated, NoAnswer, Failed };
+
+    static constexpr int kLanguageBytes = 0x10100;  // 257 blocks of 256 bytes
+
+    // Connects through `backend` (the bus chosen by the environment when null).
+    explicit CFirmwareUpdater(IUpdatePrompt& prompt, std::shared_ptr<CUsbBackend> backend = nullptr);
+    ~CFirmwareUpdater();
+    CFirmwareUpdater(const CFirmwareUpdater&) = delete;
+    CFirmwareUpdater& operator=(const CFirmwareUpdater&) = delete;
+
+    // Reads the manifest the user chose (empty: none chosen) and checks that
+    // every file exists. False, after showing the reason, when the update
+    // must not start; nothing has been sent then.
+    bool prepare(const KvWString& manifestPath);
+    // The worker's body: loads the images, runs the requested stages, shows
+    // the final message. True only when everything succeeded.
+    bool updateAll(IWaitDialog& dialog);
+    // Waits until the dialog is up, runs updateAll, ends the dialog.
+    bool runWorker(IWaitDialog& dialog);
+    // prepare, then the worker's body on this thread (for command-line use).
+    bool run(const KvWString& manifestPath, IWaitDialog& dialog);
+
+    const CUpdateManifest& manifest() const { return m_manifest; }
+    const std::array<CardOutcome, 4>& cardOutcomes() const { return m_cards; }
+
+private:
+    struct Images;
+
+    bool loadImages(Images& images);
+    bool connect();
+    bool reconnect();
+    bool fail(int message);
+    bool stageBoard(IWaitDialog& dialog, const Images& images);
+    bool flashBoard(CBootLoaderLink& boot, IWaitDialog& dialog, const CFirmwareImage& image);
+    bool stageCards(IWaitDialog& dialog, const Images& images);
+    CardOutcome updateCard(CBootLoaderLink& boot, int card, const Images& images);
+    bool programCard(CBootLoaderLink& boot, int card, const CFirmwareImage& image);
+    bool stageLanguage(IWaitDialog& dialog, const Images& images);
+    bool writeLanguage(CBootLoaderLink& boot, IWaitDialog& dialog, const std::vector<std::uint8_t>& data);
+    void reportCards();
+    void setStage(IWaitDialog& dialog, int text);
+
+    IUpdatePrompt& m_prompt;
+    CPanelLink m_link;
+    CUpdateManifest m_manifest;
+    std::array<CardOutcome, 4> m_cards{};
+};

@@ -1,0 +1,304 @@
+#include "panel_link/CFirmwareUpdater.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <thread>
+
+#include "basalt/KvStringTableFile.h"
+#include "basalt/KvTrace.h"
+#include "basalt/KvUtf.h"
+#include "panel_link/CBootLoaderLink.h"
+
+namespace {
+
+constexpr int kFirstBoardSector = 8;     // sectors 0-7 hold the boot loader
+constexpr int kLastBoardSector = 127;    // 2 KB sectors up to 0x3FFFF
+constexpr int kFirstBoardBlock = 0x40;   // block of address 0x4000
+constexpr std::uint32_t kBoardChecksumEnd = 0x4203;
+constexpr int kFirstCardPage = 20;       // page of address 0x2800
+constexpr int kLastCardPage = 123;       // up to 0xF7FF; above lies the card's boot loader
+constexpr std::uint32_t kCardImageEnd = 0xF7FF;
+constexpr int kWakePasses = 3;
+constexpr int kFirstLanguageBlock = 0x20;
+constexpr int kLanguageBlocks = 0x100;   // blocks 0x20 to 0x11F
+constexpr int kLanguageHeaderBlock = 1;  // written last, from file offset 0x10000
+constexpr int kKeptHeaderByte = 4;       // the panel's own setting, kept across updates
+
+bool allErased(const std::vector<std::uint8_t>& bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0xFF; });
+}
+
+bool readWholeFile(const KvWString& path, std::vector<std::uint8_t>& data) {
+    std::FILE* file = std::fopen(ToUtf8(path.c_str()).c_str(), "rb");
+    if (!file) return false;
+    data.clear();
+    std::uint8_t block[4096];
+    for (std::size_t n; (n = std::fread(block, 1, sizeof block, file)) > 0;) data.insert(data.end(), block, block + n);
+    const bool ok = !std::ferror(file);
+    std::fclose(file);
+    return ok;
+}
+
+// A table text is used only when its one conversion is the card list: a
+// missing entry (a placeholder) or a mistranslated one must not lose the list.
+bool takesOneList(const KvWString& format) {
+    const int at = format.Find(u"%ls");
+    if (at < 0) return false;
+    for (int i = 0; i < format.Length(); ++i)
+        if (format[i] == u'%' && i != at) return false;
+    return true;
+}
+
+// An image that loaded but holds no byte of its window would flash nothing
+// but a checksum: treat it as damaged.
+bool loadImage(CFirmwareImage& image, const KvWString& path) { return image.load(path) && image.stored() > 0; }
+
+}  // namespace
+
+struct CFirmwareUpdater::Images {
+    CFirmwareImage boardApplet = CFirmwareImage::mainBoardApplet();
+    CFirmwareImage pipeApplet = CFirmwareImage::mainBoardApplet();
+    CFirmwareImage languageApplet = CFirmwareImage::mainBoardApplet();
+    CFirmwareImage cardApplet = CFirmwareImage::loopCardApplet();
+    CFirmwareImage board = CFirmwareImage::mainBoardFirmware();
+    CFirmwareImage card = CFirmwareImage::loopCardFirmware();
+    std::vector<std::uint8_t> language;
+};
+
+CFirmwareUpdater::CFirmwareUpdater(IUpdatePrompt& prompt, std::shared_ptr<CUsbBackend> backend)
+    : m_prompt(prompt), m_link(backend ? std::move(backend) : CUsbBackend::fromEnvironment()) {}
+
+CFirmwareUpdater::~CFirmwareUpdater() = default;
+
+// ---------------------------------------------------------------- starting
+
+bool CFirmwareUpdater::prepare(const KvWString& manifestPath) {
+    printk("\n CFirmwareUpdater::prepare");
+    m_cards.fill(CardOutcome::NotTried);
+    if (manifestPath.IsEmpty()) return fail(kNoManifest);
+    if (!m_manifest.load(manifestPath)) return fail(kManifestUnreadable);
+    const KvWString missing = m_manifest.firstMissingFile();
+    if (!missing.IsEmpty()) {
+        KvWString text;
+        text.Format(kMissingFileText, missing.c_str());
+        m_prompt.showText(text);
+        return false;
+    }
+    if (m_manifest.empty()) return fail(kNothingToUpdate);
+    return true;
+}
+
+bool CFirmwareUpdater::run(const KvWString& manifestPath, IWaitDialog& dialog) {
+    if (!prepare(manifestPath)) return false;
+    KvWString text;
+    dialog.SetText(KvLoadString(kUpdating, text));
+    return updateAll(dialog);
+}
+
+bool CFirmwareUpdater::runWorker(IWaitDialog& dialog) {
+    printk("\n CFirmwareUpdater::runWorker");
+    while (!dialog.IsOK()) std::this_thread::yield();
+    const bool result = updateAll(dialog);
+    dialog.Done();
+    return result;
+}
+
+bool CFirmwareUpdater::fail(int message) {
+    m_link.releaseDevice();
+    m_prompt.showMessage(message);
+    return false;
+}
+
+void CFirmwareUpdater::setStage(IWaitDialog& dialog, int text) {
+    KvWString line;
+    dialog.SetText(KvLoadString(text, line));
+    dialog.SetProgress(0, 1);
+}
+
+bool CFirmwareUpdater::loadImages(Images& images) {
+    const CUpdateManifest& m = m_manifest;
+    if (!m.panelPath().IsEmpty()) {
+        if (!loadImage(images.boardApplet, m.appletPath(CUpdateManifest::kBoardFlashApplet))) return fail(kAppletFailed);
+        if (!loadImage(images.board, m.panelPath())) return fail(kBoardImageFailed);
+    }
+    if (!m.loopPath().IsEmpty()) {
+        if (!loadImage(images.pipeApplet, m.appletPath(CUpdateManifest::kPipeApplet)) ||
+            !loadImage(images.cardApplet, m.appletPath(CUpdateManifest::kCardFlashApplet)))
+            return fail(kAppletFailed);
+        if (!loadImage(images.card, m.loopPath())) return fail(kNoCardUpdated);
+    }
+    if (!m.languagePath().IsEmpty()) {
+        if (!loadImage(images.languageApplet, m.appletPath(CUpdateManifest::kLanguageApplet)))
+            return fail(kAppletFailed);
+        // A short file would leave stale bytes in the blocks beyond its end.
+        if (!readWholeFile(m.languagePath(), images.language) ||
+            images.language.size() < static_cast<std::size_t>(kLanguageBytes))
+            return fail(kLanguageFailed);
+    }
+    return true;
+}
+
+bool CFirmwareUpdater::updateAll(IWaitDialog& dialog) {
+    printk("\n CFirmwareUpdater::updateAll");
+    m_cards.fill(CardOutcome::NotTried);
+    Images images;
+    if (!loadImages(images)) return false;
+    if (!m_manifest.panelPath().IsEmpty() && !stageBoard(dialog, images)) return false;
+    if (!m_manifest.loopPath().IsEmpty() && !stageCards(dialog, images)) return false;
+    if (!m_manifest.languagePath().IsEmpty() && !stageLanguage(dialog, images)) return false;
+    // Cards that never answered were left as they were: never call that a success.
+    if (std::find(m_cards.begin(), m_cards.end(), CardOutcome::NoAnswer) != m_cards.end()) {
+        reportCards();
+        return false;
+    }
+    m_prompt.showMessage(kSuccess);
+    return true;
+}
+
+// ---------------------------------------------------------------- connection
+
+bool CFirmwareUpdater::connect() {
+    if (!m_link.prepareDevice(1)) return fail(kCannotConnect);
+    if (!m_link.identify()) return fail(kNotInUpdateMode);
+    return true;
+}
+
+// A failed transfer leaves the framing in doubt; the next card starts on a
+// fresh connection instead of giving up on the cards that are still to come.
+bool CFirmwareUpdater::reconnect() {
+    if (!m_link.failed() && m_link.isOpen()) return true;
+    m_link.releaseDevice();
+    return m_link.prepareDevice(1) && m_link.identify();
+}
+
+// ---------------------------------------------------------------- stage A: main board
+
+bool CFirmwareUpdater::stageBoard(IWaitDialog& dialog, const Images& images) {
+    printk("\n CFirmwareUpdater::stageBoard");
+    setStage(dialog, kStageBoard);
+    if (!connect()) return false;
+    CBootLoaderLink boot(m_link);
+    if (!boot.sendRamApplet(images.boardApplet)) return fail(kAppletFailed);
+    if (!flashBoard(boot, dialog, images.board)) return fail(kBoardFlashFailed);
+    m_link.releaseDevice();
+    return true;
+}
+
+bool CFirmwareUpdater::flashBoard(CBootLoaderLink& boot, IWaitDialog& dialog, const CFirmwareImage& image) {
+    // The checksum at 0x4200 is always written, however small the image.
+    const int blocks = CBootLoaderLink::piecesToSend(image, CBootLoaderLink::kBlockSize, kBoardChecksumEnd);
+    const int sectors = kLastBoardSector - kFirstBoardSector + 1;
+    const int steps = sectors + blocks;
+    if (!boot.flashStart()) return false;
+    for (int s = kFirstBoardSector; s <= kLastBoardSector; ++s) {
+        if (!boot.flashErase(s)) return false;
+        dialog.SetProgress(s - kFirstBoardSector + 1, steps);
+    }
+    for (int i = 0; i < blocks; ++i) {
+        if (!boot.flashProgram(kFirstBoardBlock + i, image.piece(i, CBootLoaderLink::kBlockSize))) return false;
+        dialog.SetProgress(sectors + i + 1, steps);
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- stage B: loop cards
+
+bool CFirmwareUpdater::stageCards(IWaitDialog& dialog, const Images& images) {
+    printk("\n CFirmwareUpdater::stageCards");
+    setStage(dialog, kStageCards);
+    if (!connect()) return false;
+    CBootLoaderLink boot(m_link);
+    // Card 0 may sit in its firmware still; it needs a few calls to listen.
+    for (int pass = 0; pass < kWakePasses; ++pass) {
+        if (!reconnect()) return fail(kCannotConnect);
+        if (boot.sendRamApplet(images.pipeApplet) && boot.pipeStart()) boot.cardEnterUpdate(0);
+    }
+    for (int card = 0; card < CBootLoaderLink::kCards; ++card) {
+        if (!reconnect()) return fail(kCannotConnect);
+        m_cards[card] = updateCard(boot, card, images);
+        dialog.SetProgress(card + 1, CBootLoaderLink::kCards);
+    }
+    const auto count = [this](CardOutcome o) { return std::count(m_cards.begin(), m_cards.end(), o); };
+    if (count(CardOutcome::Updated) == 0) return fail(kNoCardUpdated);
+    if (reconnect())
+        for (int card = 0; card < CBootLoaderLink::kCards; ++card) boot.cardLeaveUpdate(card);
+    m_link.releaseDevice();
+    if (count(CardOutcome::Failed) > 0) {
+        reportCards();
+        return false;
+    }
+    return true;
+}
+
+CFirmwareUpdater::CardOutcome CFirmwareUpdater::updateCard(CBootLoaderLink& boot, int card, const Images& images) {
+    if (!boot.sendRamApplet(images.pipeApplet) || !boot.pipeStart() || !boot.cardEnterUpdate(card))
+        return CardOutcome::NoAnswer;
+    if (!boot.cardReady(card)) return CardOutcome::NoAnswer;
+    const int pieces = CBootLoaderLink::piecesToSend(images.cardApplet, CBootLoaderLink::kCardPieceSize);
+    for (int i = 0; i < pieces; ++i)
+        if (!boot.cardRamPiece(card, i, images.cardApplet.piece(i, CBootLoaderLink::kCardPieceSize)))
+            return CardOutcome::Failed;
+    return programCard(boot, card, images.card) ? CardOutcome::Updated : CardOutcome::Failed;
+}
+
+// A card counts as updated only when every erase and every row succeeded.
+bool CFirmwareUpdater::programCard(CBootLoaderLink& boot, int card, const CFirmwareImage& image) {
+    for (int page = kFirstCardPage; page <= kLastCardPage; ++page)
+        if (!boot.cardErasePage(card, page)) return false;
+    // Vectors and checksum sit at the top: the rows always reach 0xF7FF.
+    const int rows = CBootLoaderLink::piecesToSend(image, CBootLoaderLink::kCardPieceSize, kCardImageEnd);
+    for (int i = 0; i < rows; ++i) {
+        const std::vector<std::uint8_t> row = image.piece(i, CBootLoaderLink::kCardPieceSize);
+        if (allErased(row)) continue;  // erased flash reads 0xFF already
+        if (!boot.cardProgramRow(card, i / 8 + kFirstCardPage, i % 8, row)) return false;
+    }
+    return true;
+}
+
+void CFirmwareUpdater::reportCards() {
+    KvWString cards;
+    for (int card = 0; card < CBootLoaderLink::kCards; ++card) {
+        if (m_cards[card] != CardOutcome::NoAnswer && m_cards[card] != CardOutcome::Failed) continue;
+        if (!cards.IsEmpty()) cards += u", ";
+        cards.AppendFormat(u"%d", card + 1);
+    }
+    KvWString format;
+    KvLoadString(kCardsNotUpdated, format);
+    if (!takesOneList(format)) format = u"Loop cards not updated: %ls";
+    KvWString text;
+    text.Format(format.c_str(), cards.c_str());
+    m_prompt.showText(text);
+}
+
+// ---------------------------------------------------------------- stage C: language data
+
+bool CFirmwareUpdater::stageLanguage(IWaitDialog& dialog, const Images& images) {
+    printk("\n CFirmwareUpdater::stageLanguage");
+    setStage(dialog, kStageLanguage);
+    if (!connect()) return false;
+    CBootLoaderLink boot(m_link);
+    if (!boot.sendRamApplet(images.languageApplet)) return fail(kAppletFailed);
+    if (!boot.languageStart()) return fail(kCannotConnect);
+    if (!writeLanguage(boot, dialog, images.language)) return fail(kLanguageFailed);
+    m_link.releaseDevice();
+    return true;
+}
+
+bool CFirmwareUpdater::writeLanguage(CBootLoaderLink& boot, IWaitDialog& dialog, const std::vector<std::uint8_t>& data) {
+    const auto block = [&data](std::size_t offset) {
+        return std::vector<std::uint8_t>(data.begin() + static_cast<std::ptrdiff_t>(offset),
+                                         data.begin() + static_cast<std::ptrdiff_t>(offset + CBootLoaderLink::kBlockSize));
+    };
+    for (int i = 0; i < kLanguageBlocks; ++i) {
+        if (!boot.languageWrite(kFirstLanguageBlock + i, block(static_cast<std::size_t>(i) * CBootLoaderLink::kBlockSize)))
+            return false;
+        dialog.SetProgress(i + 1, kLanguageBlocks + 1);
+    }
+    std::vector<std::uint8_t> current;
+    const std::uint8_t kept = boot.languageRead(kLanguageHeaderBlock, current) ? current[kKeptHeaderByte] : 1;
+    std::vector<std::uint8_t> header = block(static_cast<std::size_t>(kLanguageBlocks) * CBootLoaderLink::kBlockSize);
+    header[kKeptHeaderByte] = kept;
+    if (!boot.languageWrite(kLanguageHeaderBlock, header)) return false;
+    dialog.SetProgress(kLanguageBlocks + 1, kLanguageBlocks + 1);
+    return true;
+}
