@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -256,6 +257,23 @@ TEST_F(FirmwareUpdate, VirtualPanelReturnsToNormalModeWhenTheUpdateEnds) {
     stored->restartPanel();
     EXPECT_EQ(CVirtualPanel::Mode::Normal, stored->panel().mode());
     EXPECT_EQ(CVirtualPanel::Mode::Normal, CVirtualUsbBus().panel().mode());
+}
+
+}  // namespace
+
+namespace {
+
+// The sample update shipped for demonstrations must keep working.
+TEST(FirmwareUpdateSample, UpdatesTheVirtualPanel) {
+    const char* source = std::getenv("CAIRN_SOURCE_DIR");
+    if (!source) GTEST_SKIP() << "CAIRN_SOURCE_DIR not set";
+    auto bus = std::make_shared<CVirtualUsbBus>("?mode=update");
+    RecordingPrompt prompt;
+    RecordingDialog dialog;
+    CFirmwareUpdater updater(prompt, bus);
+    const std::string manifest = std::string(source) + "/app/panel_link/virtual/samples/update/update.xml";
+    EXPECT_TRUE(updater.run(ToWide(manifest.c_str()), dialog));
+    EXPECT_EQ(std::vector<int>{CFirmwareUpdater::kSuccess}, prompt.messages);
 }
 
 }  // namespace
