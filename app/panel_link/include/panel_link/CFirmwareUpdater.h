@@ -7,7 +7,9 @@
 //
 // Use: prepare() on the user-interface thread (manifest and file checks),
 // then updateAll() on a worker, or runWorker() which also waits for the
-// progress dialog and ends it. Every outcome is shown through the prompt as a
+// progress dialog and ends it. The worker calls the prompt and the dialog
+// from its own thread; their implementations hand the calls to the
+// user-interface thread where the toolkit needs that. Every outcome is shown through the prompt as a
 // numbered message; success (276) only when every requested stage, and every
 // loop card, was written without a single failed transfer or status.
 //
