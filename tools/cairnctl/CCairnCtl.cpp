@@ -7,6 +7,7 @@
 #include <sstream>
 #include <vector>
 
+#include "CFirmwareCommand.h"
 #include "basalt/KvTrace.h"
 #include "basalt/KvUtf.h"
 #include "basalt/XmlDocument.h"
@@ -21,6 +22,7 @@ constexpr const char* kUsageText =
     "Commands:\n"
     "  show FILE.kvg            print a summary of the facility: panels, loops, zones, rules\n"
     "  export --json FILE.kvg   write the facility as JSON to standard output\n"
+    "  firmware MANIFEST.xml    update the panel's firmware (panel in update mode), with a progress bar\n"
     "\n"
     "Options:\n"
     "  -h, --help               show this help and exit\n"
@@ -114,6 +116,10 @@ int CCairnCtl::run(int argc, char** argv) {
     if (command == "export") {
         if (args.size() != 3 || args[1] != "--json") return usage("export needs --json and one FILE.kvg");
         return exportJson(args[2]);
+    }
+    if (command == "firmware") {
+        if (args.size() != 2) return usage("firmware takes exactly one MANIFEST.xml");
+        return CFirmwareCommand(m_out, m_err).run(args[1]);
     }
     return usage("unknown command '" + command + "'");
 }
