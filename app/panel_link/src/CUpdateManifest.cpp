@@ -30,7 +30,8 @@ bool CUpdateManifest::load(const KvWString& path) {
     XmlDocument document;
     if (!document.Load(path) || !document.Root()) return false;
     const XmlDocument::XmlNode* root = document.Root();
-    const auto resolve = [this](const KvWString& name) { return name.IsEmpty() ? name : m_folder + name; };
+    // A manifest laid out over several lines carries white space around its names.
+    const auto resolve = [this](KvWString name) { return name.Trim().IsEmpty() ? name : m_folder + name; };
     m_panel = resolve(root->Value(u"panel", u""));
     m_loop = resolve(root->Value(u"loop", u""));
     m_language = resolve(root->Value(u"language", u""));

@@ -35,6 +35,11 @@ TEST(CUpdateManifest, NamesResolveInTheManifestFolder) {
     EXPECT_TRUE(manifest.firstMissingFile().IsEmpty());
     set.remove("lang.bin");
     EXPECT_EQ(utf8(set.path("lang.bin")), utf8(manifest.firstMissingFile()));
+
+    set.write("update.xml", "<update>\n  <panel>\n    main.S37\n  </panel>\n  <loop> </loop>\n</update>");
+    ASSERT_TRUE(manifest.load(set.manifestPath()));
+    EXPECT_EQ(utf8(set.path("main.S37")), utf8(manifest.panelPath()));
+    EXPECT_TRUE(manifest.loopPath().IsEmpty());
 }
 
 }  // namespace
