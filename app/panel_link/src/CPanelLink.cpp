@@ -107,11 +107,12 @@ bool CPanelLink::receivePacket(std::uint8_t* buffer, int capacity, int& length) 
     if (!m_device || m_failed || !buffer) return false;
     std::uint8_t header[2];
     if (!bulkRead(header, 2)) return false;
-    length = header[0] << 8 | header[1];
+    const int announced = header[0] << 8 | header[1];
     // Never let the panel write past the destination; the unread body leaves
     // the pipe out of step, so the connection is finished too.
-    if (length > capacity) return fail();
-    return bulkRead(buffer, length);
+    if (announced > capacity || !bulkRead(buffer, announced)) return fail();
+    length = announced;
+    return true;
 }
 
 bool CPanelLink::readPage(std::uint16_t page, std::uint8_t* buffer) {
@@ -167,7 +168,9 @@ bool CPanelLink::readNextLogLine(std::uint8_t* line, int& length) {
     const std::uint8_t body[1] = {kNextLogLine};
     if (!sendPacket(body, 1) || !receivePacket(line, kLogLineSize, length)) return false;
     // A line without its terminator was cut short somewhere.
-    return length == 0 || std::memchr(line, 0, static_cast<std::size_t>(length)) || fail();
+    if (length == 0 || std::memchr(line, 0, static_cast<std::size_t>(length))) return true;
+    length = 0;
+    return fail();
 }
 
 // ---------------------------------------------------------------- settings and system information

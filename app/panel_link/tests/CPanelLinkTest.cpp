@@ -80,8 +80,9 @@ TEST_F(Chat, EmptyReplyCompletesWithAZeroByteRead) {
 TEST_F(Chat, LogLineLongerThan128BytesIsRefused) {
     usb->request({0x06}).read({0x00, 0x81});
     std::uint8_t line[128];
-    int length = 0;
+    int length = -1;
     EXPECT_FALSE(link.readNextLogLine(line, length));
+    EXPECT_EQ(length, 0) << "a caller writing out the line must not read past its buffer";
 }
 
 TEST_F(Chat, NothingIsSentAfterAFailedTransfer) {

@@ -86,7 +86,8 @@ public:
     // Sends a request body of 1 to 65535 bytes.
     bool sendPacket(const std::uint8_t* body, int length);
     // Receives one reply into `buffer`; a reply longer than `capacity` fails
-    // before its body is read. `length` receives the announced length.
+    // before its body is read. `length` receives the reply's length, and is 0
+    // whenever the call fails, so it never exceeds `capacity`.
     bool receivePacket(std::uint8_t* buffer, int capacity, int& length);
     // Command 0x01; true only when the reply is exactly 256 bytes.
     bool readPage(std::uint16_t page, std::uint8_t* buffer);
@@ -176,7 +177,6 @@ private:
     std::vector<std::uint8_t> m_pageBuffer;  // the page cache; empty when no table is cached
     Cache m_cache = Cache::None;
     std::uint16_t m_pageKey = 0;
-    bool m_tableFailed = false;  // a page of the cached table failed
     std::uint16_t m_cursorBase = 0;
     std::uint16_t m_cursor = 0;
 };
