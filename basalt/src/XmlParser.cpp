@@ -153,8 +153,10 @@ XmlNode* XmlParser::ParseDocument() {
 
 const KvWString* XmlParser::InternTag(const char* p, const char* end) {
     const size_t length = end - p;
-    const auto first = static_cast<unsigned char>(p[0]), last = static_cast<unsigned char>(end[-1]);
-    TagCacheEntry& slot = m_tagCache[(length * 7 + first * 3 + last) % kTagCacheSize];
+    // Sampling a few bytes is enough to keep a document's usual few dozen tags apart.
+    auto at = [p](size_t i) { return static_cast<size_t>(static_cast<unsigned char>(p[i])); };
+    size_t h = length * 131 + at(0) * 31 + at(length / 2) * 7 + at(length - 1) * 3 + at(length > 1 ? length - 2 : 0);
+    TagCacheEntry& slot = m_tagCache[(h ^ (h >> 5)) % kTagCacheSize];
     if (slot.tag && slot.length == length) {
         size_t i = 0;
         while (i < length && slot.bytes[i] == p[i]) ++i;

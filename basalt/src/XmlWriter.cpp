@@ -1,6 +1,7 @@
 // Serialization of the XML tree: compact UTF-8 XML and the JSON rendering.
 #include <cstdint>
 #include <type_traits>
+#include <utility>
 
 #include "internal/XmlCodec.h"
 
@@ -162,6 +163,16 @@ void XmlSink::PutJsonString(const KvWString& text) {
     m_buf.push_back('"');
 }
 
+void XmlSink::PutTag(const KvWString& tag) {
+    auto it = m_tags.find(&tag);
+    if (it == m_tags.end()) {
+        XmlSink encoded;
+        encoded.PutText(tag, true);
+        it = m_tags.emplace(&tag, std::move(encoded.Buffer())).first;
+    }
+    Put(it->second.data(), it->second.size());
+}
+
 bool XmlSink::Drain() {
     if (m_file && !m_buf.empty()) {
         if (std::fwrite(m_buf.data(), 1, m_buf.size(), m_file) != m_buf.size()) m_ok = false;
@@ -172,7 +183,7 @@ bool XmlSink::Drain() {
 
 void XmlWriteNode(XmlSink& out, const XmlNode& node) {
     out.Put('<');
-    out.PutText(node.Tag(), true);
+    out.PutTag(node.Tag());
     for (auto it = node.attributesBegin(); it != node.attributesEnd(); ++it) {
         out.Put(' ');
         out.PutText(it->first, true);
@@ -184,7 +195,7 @@ void XmlWriteNode(XmlSink& out, const XmlNode& node) {
     for (auto it = node.ChildsBegin(); it != node.ChildsEnd(); ++it) XmlWriteNode(out, **it);
     out.PutText(node.Value(), true);
     out.Put("</", 2);
-    out.PutText(node.Tag(), true);
+    out.PutTag(node.Tag());
     out.Put('>');
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "basalt/XmlDocument.h"
@@ -60,6 +61,9 @@ public:
     void PutText(const KvWString& text, bool escape);
     // A JSON string literal, quotes included.
     void PutJsonString(const KvWString& text);
+    // A tag escaped and encoded once per sink: tags are interned, so the
+    // address identifies the text.
+    void PutTag(const KvWString& tag);
     // Writes what is buffered; false once any write has failed.
     bool Drain();
     std::string& Buffer() { return m_buf; }
@@ -68,6 +72,7 @@ private:
     static constexpr size_t kChunk = 1 << 16;
     FILE* m_file;
     std::string m_buf;
+    std::unordered_map<const KvWString*, std::string> m_tags;
     bool m_ok = true;
 };
 
