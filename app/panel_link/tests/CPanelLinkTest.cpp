@@ -2,6 +2,11 @@
 #include "panel_link/CPanelLink.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "ScriptedUsb.h"
 #include "virtual_panel/CVirtualUsbBus.h"
@@ -186,6 +191,51 @@ TEST(PanelLinkSearch, RealBusWithoutAPanelIsHandledQuietly) {
         EXPECT_FALSE(link.isOpen());
     }
     link.releaseDevice();
+}
+
+}  // namespace
+
+namespace {
+
+// Sets an environment variable for the life of the object.
+struct ScopedEnv {
+    std::string name;
+    ScopedEnv(const char* n, const std::string& value) : name(n) { ::setenv(n, value.c_str(), 1); }
+    ~ScopedEnv() { ::unsetenv(name.c_str()); }
+};
+
+TEST(PanelLinkEnvironment, VirtualPanelChosenAtRunTimeKeepsItsStateBetweenLinks) {
+    const std::string path = ::testing::TempDir() + "cairn-env-panel-" + std::to_string(::getpid());
+    std::remove(path.c_str());
+    ScopedEnv env("CAIRN_PANEL", "virtual:" + path);
+    std::uint8_t page[256];
+    std::fill(std::begin(page), std::end(page), 0x5C);
+    {
+        CPanelLink first;
+        ASSERT_TRUE(first.prepareDevice(2));
+        ASSERT_TRUE(first.writePage(0x0300, page));
+    }
+    CPanelLink second;
+    ASSERT_TRUE(second.prepareDevice(2));
+    std::uint8_t back[256] = {};
+    ASSERT_TRUE(second.readPage(0x0300, back));
+    EXPECT_EQ(back[128], 0x5C);
+    second.releaseDevice();
+    std::remove(path.c_str());
+}
+
+TEST(PanelLinkEnvironment, UnknownSettingsFindNoPanelRatherThanTheRealBus) {
+    const char* values[][2] = {{"CAIRN_PANEL", "virtual:"}, {"CAIRN_PANEL", "usb"}, {"CAIRN_PANEL_FAULT", "slow@2"}};
+    for (const auto& v : values) {
+        ScopedEnv panel("CAIRN_PANEL", "virtual:/tmp/cairn-unused-panel");
+        ScopedEnv setting(v[0], v[1]);
+        CPanelLink link;
+        EXPECT_FALSE(link.prepareDevice()) << v[0] << "=" << v[1];
+    }
+    ScopedEnv panel("CAIRN_PANEL", "virtual:" + ::testing::TempDir() + "cairn-fault-panel");
+    ScopedEnv fault("CAIRN_PANEL_FAULT", "absent");
+    CPanelLink link;
+    EXPECT_FALSE(link.prepareDevice());
 }
 
 }  // namespace
