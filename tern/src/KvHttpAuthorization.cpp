@@ -267,7 +267,11 @@ void KvHttpAuthorization::DigestOutput(KvString& text) const {
     text += m_cnonce;
     text += "\", response=\"";
     text += m_response;
-    text += "\", opaque=\"";
-    text += m_opaque;
     text += "\"";
+    // An opaque the server never sent is left out: servers reject an empty one.
+    if (!m_opaque.IsEmpty()) {
+        text += ", opaque=\"";
+        text += m_opaque;
+        text += "\"";
+    }
 }

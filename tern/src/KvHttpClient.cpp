@@ -16,12 +16,6 @@ const char* MethodWord(int method) { return method == 3 ? "PUT" : method == 4 ? 
 
 bool NameIs(const char* line, const char* name) { return strncasecmp(line, name, std::strlen(name)) == 0; }
 
-const char* ValueOf(const char* line) {
-    const char* v = std::strchr(line, ':') + 1;
-    while (*v == ' ' || *v == '\t') ++v;
-    return v;
-}
-
 }  // namespace
 
 KvHttpClient::KvHttpClient()
@@ -151,7 +145,7 @@ int KvHttpClient::ReadHead() {
     while (!head.EndsWith("\r\n\r\n")) {
         const int c = InputByte();
         if (c < 0) return head.IsEmpty() ? kNothingReceived : -2;
-        if (head.Length() >= kMaxHeadSize) return -2;
+        if (c == 0 || head.Length() >= kMaxHeadSize) return -2;
         head.Append(static_cast<char>(c));
     }
     int status = 0;
@@ -159,6 +153,7 @@ int KvHttpClient::ReadHead() {
     return status;
 }
 
+// `head` ends with CR LF CR LF and holds no NUL byte (ReadHead sees to both).
 bool KvHttpClient::ParseHead(const char* head, int& status) {
     if (std::strncmp(head, "HTTP/", 5) != 0) return false;
     status = 0;
@@ -170,26 +165,34 @@ bool KvHttpClient::ParseHead(const char* head, int& status) {
     m_encoding = 0;
     m_challenge.Empty();
     m_closeAfter = std::strncmp(head, "HTTP/1.0", 8) == 0;
-    for (const char* line = std::strstr(head, "\r\n") + 2; *line && std::strncmp(line, "\r\n", 2) != 0;
-         line = std::strstr(line, "\r\n") + 2) {
-        const char* end = std::strstr(line, "\r\n");
-        if (!std::memchr(line, ':', static_cast<size_t>(end - line))) continue;
-        const KvString value(ValueOf(line), static_cast<int>(end - ValueOf(line)));
-        if (NameIs(line, "Content-Length:")) {
-            char* stop = nullptr;
-            const long n = std::strtol(value.c_str(), &stop, 10);
-            if (value.IsEmpty() || *stop || n < 0) return false;
-            m_contentLength = n;
-        } else if (NameIs(line, "Content-Encoding:")) {
-            if (value.Find("deflate") >= 0) m_encoding |= kFlagDeflate;
-        } else if (NameIs(line, "Transfer-Encoding:")) {
-            if (value.Find("chunked") >= 0) m_encoding |= kFlagChunked;
-        } else if (NameIs(line, "WWW-Authenticate:")) {
-            m_challenge = value;
-        } else if (NameIs(line, "Connection:")) {
-            if (strcasestr(value.c_str(), "close")) m_closeAfter = true;
-            if (strcasestr(value.c_str(), "keep-alive")) m_closeAfter = false;
-        }
+    const char* line = std::strchr(head, '\n') + 1;
+    for (const char* end; (end = std::strchr(line, '\n')) != nullptr; line = end + 1) {
+        const char* stop = (end > line && end[-1] == '\r') ? end - 1 : end;
+        const char* colon = static_cast<const char*>(std::memchr(line, ':', static_cast<size_t>(stop - line)));
+        if (!colon) continue;
+        const char* v = colon + 1;
+        while (v < stop && (*v == ' ' || *v == '\t')) ++v;
+        const KvString value(v, static_cast<int>(stop - v));
+        if (!ParseHeader(line, value)) return false;
+    }
+    return true;
+}
+
+bool KvHttpClient::ParseHeader(const char* line, const KvString& value) {
+    if (NameIs(line, "Content-Length:")) {
+        char* stop = nullptr;
+        const long n = std::strtol(value.c_str(), &stop, 10);
+        if (value.IsEmpty() || *stop || n < 0 || (m_contentLength >= 0 && n != m_contentLength)) return false;
+        m_contentLength = n;
+    } else if (NameIs(line, "Content-Encoding:")) {
+        if (value.Find("deflate") >= 0) m_encoding |= kFlagDeflate;
+    } else if (NameIs(line, "Transfer-Encoding:")) {
+        if (value.Find("chunked") >= 0) m_encoding |= kFlagChunked;
+    } else if (NameIs(line, "WWW-Authenticate:")) {
+        m_challenge = value;
+    } else if (NameIs(line, "Connection:")) {
+        if (strcasestr(value.c_str(), "close")) m_closeAfter = true;
+        if (strcasestr(value.c_str(), "keep-alive")) m_closeAfter = false;
     }
     return true;
 }

@@ -112,6 +112,7 @@ TEST(KvHttpAuthorizationTest, AuthIntCoversTheEntityHash) {
     EXPECT_EQ(client.QOp(), KvHttpAuthorization::kQopAuthInt);
     KvString line;
     client.DigestOutput(line);
+    EXPECT_EQ(line.Find("opaque"), -1) << "no opaque was offered, so none is sent";
     KvHttpAuthorization server;
     server.Parse(line.c_str() + 15);
     server.SetMethod(4);

@@ -232,6 +232,8 @@ TEST(KvHttpClientTest, MalformedResponses) {
         {"bad length", "HTTP/1.1 200 OK\r\nContent-Length: x\r\n\r\n", -2, "", false},
         {"head too long", "HTTP/1.1 200 OK\r\nX: " + std::string(20000, 'x') + "\r\n\r\n", -2, "", false},
         {"nothing", "", -2, "", false},
+        {"NUL in the head", std::string("HTTP/1.1 200 OK\r\nX: a\0b\r\n\r\n", 27), -2, "", false},
+        {"line ends without CR", "HTTP/1.1 200 OK\nContent-Length: 2\n\r\n\r\nok", 200, "ok", true},
     };
     for (const auto& c : kCases) {
         CannedServer server(c.reply);

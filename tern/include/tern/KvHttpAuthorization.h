@@ -29,7 +29,8 @@ public:
     // Client: stores uri and user name, makes a client nonce, counts the nonce up and
     // computes the response; qop is auth-int when `entityHash` is given, else auth.
     void UpdateDigest(const char* uri, const char* entityHash, const char* userName, const char* password);
-    // Client: "Authorization: Digest username=..." without a line end.
+    // Client: "Authorization: Digest username=..." without a line end; the opaque
+    // parameter only when the challenge had one.
     void DigestOutput(KvString& text) const;
     // The 32-digit request-digest for `password` from the fields held.
     void DigestCalcResponse(const char* password, const char* entityHash, KvString& out) const;

@@ -75,6 +75,7 @@ private:
     bool SendRequest(int method, const char* host, int port, const char* path, const void* data, int length);
     int ReadHead();
     bool ParseHead(const char* head, int& status);
+    bool ParseHeader(const char* line, const KvString& value);
     void PrepareBody(int status);
     bool DrainBody();
 
