@@ -69,12 +69,13 @@ protected:
         return head != std::string::npos && len != std::string::npos &&
                all.size() - head - 4 == std::stoul(all.substr(len + 16));
     }
-    // True when the server closes `s` within the receive wait, ignoring any answer first.
+    // True when the server ends `s` (close or reset) within the receive wait, ignoring any
+    // answer first.
     static bool ClosedByServer(KvTcpSocket& s) {
         char buf[512];
         for (;;) {
             const int n = s.Receive(buf, sizeof buf);
-            if (n == 0) return true;
+            if (n == 0 || n == -1) return true;
             if (n < 0) return false;
         }
     }
@@ -154,6 +155,9 @@ TEST_F(HttpServerFixture, IdleWorkerMakesRoomWhenClientsWait) {
 TEST_F(HttpServerFixture, StopEndsBusyConnectionsPromptly) {
     StartServer();
     auto a = Client(), b = Client();
+    const std::string get = "GET /kept HTTP/1.1\r\n\r\n";
+    ASSERT_TRUE(a->SendAll(get.data(), static_cast<int>(get.size())));
+    EXPECT_NE(ReadResponses(*a, 1).find("/kept"), std::string::npos);  // a worker holds it now
     b->Send("GET /", 5);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     const auto t0 = Clock::now();
@@ -166,8 +170,8 @@ TEST_F(HttpServerFixture, StopEndsBusyConnectionsPromptly) {
     // and it can start again
     ASSERT_TRUE(m_server.Start(htonl(INADDR_LOOPBACK), true));
     auto c = Client();
-    const std::string get = "GET /again HTTP/1.1\r\n\r\n";
-    c->SendAll(get.data(), static_cast<int>(get.size()));
+    const std::string again = "GET /again HTTP/1.1\r\n\r\n";
+    c->SendAll(again.data(), static_cast<int>(again.size()));
     EXPECT_NE(ReadResponses(*c, 1).find("/again"), std::string::npos);
 }
 
