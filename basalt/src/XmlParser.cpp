@@ -1,4 +1,5 @@
 // The strict XML reader behind XmlDocument::Parse.
+#include <array>
 #include <cstring>
 #include <memory>
 
@@ -20,6 +21,16 @@ const char* FindByte(const char* p, const char* end, char c) {
 }
 
 bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+// Bytes that end a tag name: the end of the tag, a slash, a '<' or white space.
+bool IsNameStop(char c) {
+    static const auto kStops = [] {
+        std::array<bool, 256> stops{};
+        for (unsigned char b : {'>', '/', '<', ' ', '\t', '\n', '\r', '\v', '\f'}) stops[b] = true;
+        return stops;
+    }();
+    return kStops[static_cast<unsigned char>(c)];
+}
 
 // The five named entities; `p` points after '&'. Returns the character and
 // sets `len` to the bytes consumed after '&', or 0 when none matches.
@@ -182,18 +193,22 @@ const KvWString* XmlParser::InternTag(const char* p, const char* end) {
 XmlNode* XmlParser::ParseElement(int depth) {
     if (depth > XmlDocument::kMaxDepth || m_p >= m_end || *m_p != '<') return nullptr;
     const char* tagText = m_p + 1;
-    const char* gt = FindByte(tagText, m_end, '>');
-    if (!gt) return nullptr;
-    const char* tagEnd = gt;
-    const bool empty = tagEnd > tagText && tagEnd[-1] == '/';
-    const char* textEnd = empty ? tagEnd - 1 : tagEnd;
     const char* nameEnd = tagText;
-    while (nameEnd < textEnd && !IsXmlSpace(*nameEnd)) ++nameEnd;
+    while (nameEnd < m_end && !IsNameStop(*nameEnd)) ++nameEnd;
     // Comments, CDATA, declarations, processing instructions and stray end
     // tags all start with one of these; none of them is an element.
-    if (nameEnd == tagText || *tagText == '!' || *tagText == '?') return nullptr;
-    for (const char* c = tagText; c < nameEnd; ++c)
-        if (*c == '/' || *c == '<') return nullptr;
+    if (nameEnd >= m_end || nameEnd == tagText || *nameEnd == '<' || *tagText == '!' || *tagText == '?')
+        return nullptr;
+    const char* tagEnd = nameEnd;
+    if (*nameEnd == '/') {
+        if (nameEnd + 1 >= m_end || nameEnd[1] != '>') return nullptr;  // a '/' inside the name
+        tagEnd = nameEnd + 1;
+    } else if (*nameEnd != '>') {
+        tagEnd = FindByte(nameEnd, m_end, '>');
+        if (!tagEnd) return nullptr;
+    }
+    const bool empty = tagEnd[-1] == '/';
+    const char* textEnd = empty ? tagEnd - 1 : tagEnd;
 
     const KvWString* tag = InternTag(tagText, nameEnd);
     if (!tag) return nullptr;
