@@ -445,7 +445,7 @@ TEST(XmlNode, JsonTreeRenderingMatchesTheTextRendering) {
     EXPECT_EQ("[\"x\"]", array.Write());
 }
 
-TEST(XmlText, EscapeAndUnescapeAreInverseOnSpecials) {
+TEST(XmlText, EscapeAndUnescapeAreInverseOnReservedCharacters) {
     struct {
         const char* text;
         const char* xml;

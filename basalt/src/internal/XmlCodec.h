@@ -56,7 +56,7 @@ public:
         m_buf.append(s, n);
         if (m_file && m_buf.size() >= kChunk) Drain();
     }
-    // UTF-16 to UTF-8, optionally escaping the five XML specials; lone
+    // UTF-16 to UTF-8, optionally escaping the five reserved characters; lone
     // surrogates are dropped like Utf16ToUtf8 does.
     void PutText(const KvWString& text, bool escape);
     // A JSON string literal, quotes included.
