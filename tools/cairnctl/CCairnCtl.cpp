@@ -1,4 +1,5 @@
 #include "CCairnCtl.h"
+#include "PanelCommands.h"
 
 #include <cerrno>
 #include <cstring>
@@ -121,10 +122,12 @@ int CCairnCtl::run(int argc, char** argv) {
         if (args.size() != 2) return usage("firmware takes exactly one MANIFEST.xml");
         return CFirmwareCommand(m_out, m_err).run(args[1]);
     }
+    const int panelStatus = runPanelCommand(args, m_out, m_err);
+    if (panelStatus >= 0) return panelStatus;
     return usage("unknown command '" + command + "'");
 }
 
-void CCairnCtl::help() { m_out << kUsageText; }
+void CCairnCtl::help() { m_out << kUsageText << "\n" << kPanelCommandsHelp; }
 
 int CCairnCtl::usage(const std::string& problem) {
     m_err << "cairnctl: " << problem << "\n" << "Try 'cairnctl --help' for more information.\n";

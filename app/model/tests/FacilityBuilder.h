@@ -146,8 +146,29 @@ public:
         return answers_[next_++];
     }
 
+    void showMessageWith(int textId, const KvWString& argument) override {
+        arguments.push_back(argument);
+        showMessage(textId);
+    }
+    bool askYesNoWith(int textId, const KvWString& argument) override {
+        arguments.push_back(argument);
+        return askYesNo(textId);
+    }
+    // Marks the panels of `choice` (none when `cancelChoice`), as the panel choice dialog would.
+    bool choosePanels(CFacilityManager& facility, bool several) override {
+        choices.push_back(several);
+        IUserPrompt::choosePanels(facility, several);
+        if (cancelChoice) return false;
+        for (int id : choice) facility.setPanelSelected(id, true);
+        return true;
+    }
+
     std::vector<int> shown;
     std::vector<int> asked;
+    std::vector<KvWString> arguments;  // of the texts with an argument, in order
+    std::vector<int> choice;           // panels the next choices mark
+    bool cancelChoice = false;
+    std::vector<bool> choices;         // one entry per choice offered: its several-allowed flag
 
 private:
     std::vector<bool> answers_;

@@ -1,6 +1,13 @@
 // IUserPrompt: the message boxes and yes/no questions the logic may put to the user.
 // The program answers with real dialogs; tests script the answers.
+//
+// Calls may come from a transfer's worker thread while the user-interface thread runs a modal
+// wait dialog; an implementation that must show its dialogs on the user-interface thread hands
+// the call over and waits for the answer.
 #pragma once
+
+#include "basalt/KvBasicString.h"
+#include "model/CFacilityManager.h"
 
 class IUserPrompt {
 public:
@@ -9,4 +16,24 @@ public:
     virtual void showMessage(int textId) = 0;
     // Yes/no question with the string-table text `textId`; true for yes.
     virtual bool askYesNo(int textId) = 0;
+
+    // The same for a text `textId` that is a format with one %s, filled with `argument` (a file
+    // name, say). A prompt that does not override these shows the unfilled text.
+    virtual void showMessageWith(int textId, const KvWString& argument) {
+        (void)argument;
+        showMessage(textId);
+    }
+    virtual bool askYesNoWith(int textId, const KvWString& argument) {
+        (void)argument;
+        return askYesNo(textId);
+    }
+
+    // The panel choice over the facility's panels (one panel, or several when `several`). The
+    // choice is left in each panel's selected mark; false when the user cancelled, and then no
+    // panel is marked. A prompt that cannot offer the choice cancels it.
+    virtual bool choosePanels(CFacilityManager& facility, bool several) {
+        (void)several;
+        for (int i = 0; i < facility.getNumberOfPanels(); ++i) facility.setPanelSelected(facility.getPanelId(i), false);
+        return false;
+    }
 };

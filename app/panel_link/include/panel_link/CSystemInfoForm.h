@@ -1,0 +1,34 @@
+// CSystemInfoForm: what the system-information dialog edits and does on OK.
+//
+// open() offers the panel choice (several panels allowed) and loads the
+// label, installer and phone of the first chosen panel; accept() stores them
+// back into the model. Nothing goes to the panel here: the three values
+// travel with the next upload. The dialog limits typing to kFieldLength
+// characters; longer values already in the model are kept as they are.
+#pragma once
+
+#include "basalt/KvBasicString.h"
+#include "model/CFacilityManager.h"
+#include "model/IUserPrompt.h"
+
+class CSystemInfoForm {
+public:
+    static constexpr int kFieldLength = 20;
+
+    CSystemInfoForm(CFacilityManager& facility, IUserPrompt& prompt) : m_facility(facility), m_prompt(prompt) {}
+
+    // False when the choice was cancelled or no panel was chosen.
+    bool open();
+    // Stores the three fields into the chosen panel; false when there is none.
+    bool accept();
+    int panel() const { return m_panel; }
+
+    KvWString label;
+    KvWString installer;
+    KvWString phone;
+
+private:
+    CFacilityManager& m_facility;
+    IUserPrompt& m_prompt;
+    int m_panel = 0;
+};

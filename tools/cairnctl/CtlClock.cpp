@@ -1,0 +1,55 @@
+// cairnctl clock [--now | --set "YYYY-MM-DD HH:MM:SS"]
+#include <cstdio>
+
+#include "CPanelSession.h"
+#include "PanelCommands.h"
+#include "panel_link/CClockForm.h"
+
+namespace {
+
+bool leap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+// Only dates the panel's year byte can hold, and only real ones.
+bool parseDateTime(const std::string& text, CClockForm::DateTime& t) {
+    char tail = 0;
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &t.year, &t.month, &t.day, &t.hour, &t.minute,
+                    &t.second, &tail) != 6)
+        return false;
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (t.year < CClockForm::kFirstYear || t.year > CClockForm::kLastYear || t.month < 1 || t.month > 12) return false;
+    const int monthDays = days[t.month - 1] + (t.month == 2 && leap(t.year) ? 1 : 0);
+    return t.day >= 1 && t.day <= monthDays && t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 &&
+           t.second >= 0 && t.second <= 59;
+}
+
+}  // namespace
+
+int cmdClock(const PanelCommandArgs& args, std::ostream& out, std::ostream& err) {
+    CCommandLine cl;
+    if (!cl.parse(args, {"--set"}, {"--now"}, err)) return 2;
+    if (!cl.positional.empty() || (cl.has("--set") && cl.has("--now"))) {
+        err << "cairnctl: clock takes either --now or --set \"YYYY-MM-DD HH:MM:SS\"\n";
+        return 2;
+    }
+    CClockForm::DateTime t;
+    if (cl.has("--set") && !parseDateTime(*cl.value("--set"), t)) {
+        err << "cairnctl: --set needs a real date and time \"YYYY-MM-DD HH:MM:SS\" in the years "
+            << CClockForm::kFirstYear << " to " << CClockForm::kLastYear << "\n";
+        return 2;
+    }
+    CPanelSession s(out, err, false);
+    CClockForm form(s.handler, s.prompt);
+    const std::time_t now = std::time(nullptr);
+    if (cl.has("--set")) {
+        form.toggleManual();
+        form.setDateTime(t);
+    } else {
+        t = CClockForm::localTime(now);
+    }
+    if (!form.accept(now)) return 1;
+    char when[32];
+    std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                  t.second);
+    out << "panel clock set to " << when << "\n";
+    return 0;
+}

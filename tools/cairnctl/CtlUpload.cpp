@@ -1,0 +1,23 @@
+// cairnctl upload FILE.kvg --panel ID
+#include "CPanelSession.h"
+#include "PanelCommands.h"
+
+int cmdUpload(const PanelCommandArgs& args, std::ostream& out, std::ostream& err) {
+    CCommandLine cl;
+    if (!cl.parse(args, {"--panel"}, {}, err)) return 2;
+    if (cl.positional.size() != 1 || !cl.has("--panel")) {
+        err << "cairnctl: upload needs one FILE.kvg and --panel ID\n";
+        return 2;
+    }
+    CPanelSession s(out, err, false);
+    int id = 0;
+    if (!s.load(cl.positional[0]) || !s.panelOption(*cl.value("--panel"), id)) return 1;
+    s.prompt.setPanel(id);
+    if (!s.handler.uploadAndReport()) {
+        if (!s.handler.lastProblem().empty()) err << "cairnctl: nothing was sent: " << s.handler.lastProblem() << "\n";
+        return 1;
+    }
+    out << "panel " << id << " of " << cl.positional[0] << " sent to the panel (address "
+        << s.facility.getPanelAddress(id) << ")\n";
+    return 0;
+}
