@@ -1,0 +1,158 @@
+// The panel commands of cairnctl against a virtual panel kept in a state file.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "CCairnCtl.h"
+#include "basalt/KvStringTableFile.h"
+#include "basalt/KvUtf.h"
+#include "virtual_panel/CVirtualPanelState.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+std::string message(int id) {
+    KvWString t;
+    return ToUtf8(KvLoadString(id, t).c_str()).c_str();
+}
+
+class PanelCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("cairnctl-panel-" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        sample = std::string(std::getenv("CAIRN_SOURCE_DIR")) + "/tools/cairnctl/samples/sample.kvg";
+        ::setenv("CAIRN_PANEL", ("virtual:" + (dir / "panel.state").string()).c_str(), 1);
+        ::unsetenv("CAIRN_PANEL_FAULT");
+    }
+    void TearDown() override {
+        ::unsetenv("CAIRN_PANEL");
+        ::unsetenv("CAIRN_PANEL_FAULT");
+        fs::remove_all(dir);
+    }
+    Result run(std::vector<std::string> args, const char* fault = nullptr) {
+        if (fault)
+            ::setenv("CAIRN_PANEL_FAULT", fault, 1);
+        else
+            ::unsetenv("CAIRN_PANEL_FAULT");
+        args.insert(args.begin(), "cairnctl");
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        std::ostringstream out, err;
+        const int status = CCairnCtl(out, err).run(static_cast<int>(argv.size()), argv.data());
+        return {status, out.str(), err.str()};
+    }
+    std::string bytes(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    CVirtualPanelState panelState() {
+        CVirtualPanelState s;
+        std::string error;
+        EXPECT_TRUE(s.load((dir / "panel.state").string(), error)) << error;
+        return s;
+    }
+
+    fs::path dir;
+    std::string sample;
+};
+
+TEST_F(PanelCommands, UploadDownloadVerifyRoundTrip) {
+    const Result up = run({"upload", sample, "--panel", "1"});
+    ASSERT_EQ(up.status, 0) << up.err;
+    EXPECT_NE(up.err.find(message(263)), std::string::npos);
+    const std::string copy = (dir / "copy.kvg").string();
+    const Result down = run({"download", copy});
+    ASSERT_EQ(down.status, 0) << down.err;
+    EXPECT_NE(down.err.find(message(264)), std::string::npos);
+    EXPECT_EQ(run({"verify", copy, "--panel", "1"}).status, 0);
+    const Result same = run({"verify", sample, "--panel", "1"});
+    EXPECT_EQ(same.status, 0) << same.out << same.err;
+    // Panel 2 of the sample is another configuration: every difference is named.
+    const Result other = run({"verify", sample, "--panel", "2"});
+    EXPECT_EQ(other.status, 1);
+    EXPECT_NE(other.out.find("panel label: the panel has \"Main building\", an upload writes \"Car park\""),
+              std::string::npos)
+        << other.out;
+    EXPECT_NE(other.out.find("panel address"), std::string::npos);
+}
+
+TEST_F(PanelCommands, DownloadAsksBeforeReplacingAPanelWithTheSameAddress) {
+    ASSERT_EQ(run({"upload", sample, "--panel", "1"}).status, 0);
+    const fs::path file = dir / "site.kvg";
+    fs::copy_file(sample, file);
+    const Result replaced = run({"download", file.string(), "--yes"});
+    ASSERT_EQ(replaced.status, 0) << replaced.err;
+    EXPECT_NE(replaced.err.find(message(291)), std::string::npos);
+    EXPECT_NE(replaced.out.find("panel 1 (address 1)"), std::string::npos) << replaced.out;
+    EXPECT_EQ(run({"verify", file.string(), "--panel", "1"}).status, 0);
+}
+
+// Faults spread over the whole transfer, and at the device: failure message,
+// no success message, exit 1, and the facility file byte for byte as before.
+TEST_F(PanelCommands, EveryInjectedFaultFailsAndNeverTouchesTheFile) {
+    ASSERT_EQ(run({"upload", sample, "--panel", "1"}).status, 0);
+    const fs::path file = dir / "site.kvg";
+    fs::copy_file(sample, file);
+    const std::string before = bytes(file);
+    // A download makes about 1170 bulk transfers, an upload about 590.
+    const char* downloadFaults[] = {"absent", "refuse-claim", "error@1", "timeout@4", "short@9", "length@12",
+                                    "length-1@300", "error@700", "timeout@1100", "short@1160"};
+    for (const char* fault : downloadFaults) {
+        const Result down = run({"download", file.string(), "--yes"}, fault);
+        EXPECT_EQ(down.status, 1) << fault;
+        EXPECT_NE(down.err.find(message(81)), std::string::npos) << fault;
+        EXPECT_EQ(down.err.find(message(264)), std::string::npos) << fault;
+        EXPECT_EQ(bytes(file), before) << fault;
+    }
+    const char* uploadFaults[] = {"absent", "refuse-config", "error@2", "timeout@3", "short@5",
+                                  "error@100", "short@401", "timeout@580"};
+    for (const char* fault : uploadFaults) {
+        const Result up = run({"upload", file.string(), "--panel", "2"}, fault);
+        EXPECT_EQ(up.status, 1) << fault;
+        EXPECT_NE(up.err.find(message(92)), std::string::npos) << fault;
+        EXPECT_EQ(up.err.find(message(263)), std::string::npos) << fault;
+    }
+}
+
+TEST_F(PanelCommands, ClockAndLogs) {
+    EXPECT_EQ(run({"clock", "--set", "2099-12-31 23:59:59"}).status, 0);
+    EXPECT_EQ(panelState().clock(), (std::array<std::uint8_t, 8>{0, 59, 59, 23, 0, 31, 12, 99}));
+    for (const char* bad : {"2099-02-29 00:00:00", "1999-12-31 23:59:59", "2026-13-01 00:00:00", "2026-01-01"})
+        EXPECT_EQ(run({"clock", "--set", bad}).status, 2) << bad;
+    EXPECT_EQ(run({"clock", "--now"}, "absent").status, 1);
+
+    const std::string general = (dir / "general.csv").string();
+    const Result logs = run({"logs", "--general", general, "--test", (dir / "test.csv").string()});
+    ASSERT_EQ(logs.status, 0) << logs.err;
+    EXPECT_FALSE(bytes(general).empty());
+    EXPECT_EQ(run({"logs"}).status, 2);
+    // A log that fails half-way leaves the earlier file as it was.
+    const std::string kept = bytes(general);
+    const Result failed = run({"logs", "--general", general, "--yes"}, "error@5");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(failed.err.find(general), std::string::npos) << failed.err;
+    EXPECT_EQ(bytes(general), kept);
+}
+
+TEST_F(PanelCommands, UsageErrors) {
+    EXPECT_EQ(run({"upload", sample}).status, 2);
+    EXPECT_EQ(run({"upload", sample, "--panel", "9"}).status, 1);
+    EXPECT_EQ(run({"download"}).status, 2);
+    EXPECT_EQ(run({"verify", sample, "--panel"}).status, 2);
+    EXPECT_EQ(run({"clock", "--now", "--set", "2026-01-01 00:00:00"}).status, 2);
+    EXPECT_EQ(run({"logs", "--bogus", "x"}).status, 2);
+}
+
+}  // namespace
