@@ -257,6 +257,68 @@ TEST(CUsbHandler, UploadProgramsThePanelAddressAndRefusesOneThatDoesNotFit) {
     EXPECT_EQ(rig.prompt.shown.back(), 92);
 }
 
+// What the panel cannot hold exactly stops the upload before anything is sent;
+// a rule that names nothing on one side is left out rather than ending the list.
+TEST(CUsbHandler, UploadRefusesWhatThePanelCannotHold) {
+    struct Case {
+        const char* name;
+        void (*build)(CFacilityManager&);
+        bool ok;
+        std::size_t rulesOnPanel;
+    } cases[] = {
+        {"element type past the type bits",
+         [](CFacilityManager& m) {
+             FacilityBuilder(m).panel(1).loop(1);
+             m.addElementToLoop(1, 1, 5, 63, 1, u"E5");
+             m.setElementGenericType(1, 1, 5, 1);
+         },
+         false, 0},
+        {"rule driving a missing panel",
+         [](CFacilityManager& m) {
+             FacilityBuilder(m).panel(1).loop(1).element(1).rule(1, 0, RuleSide{1, 1, 1, 1, 0, 0, 0, 5},
+                                                                 RuleSide{1, 7, 0, 0, 0, 0, 0, 1});
+         },
+         false, 0},
+        {"more rules than the panel holds",
+         [](CFacilityManager& m) {
+             FacilityBuilder b(m);
+             b.panel(1).loop(1).element(1);
+             for (int r = 1; r <= 2049; ++r)
+                 b.rule(r, 0, RuleSide{1, 1, 1, 1, 0, 0, 0, 5}, RuleSide{1, 1, 0, 0, 0, 0, 0, 1});
+         },
+         false, 0},
+        {"rule without an action side",
+         [](CFacilityManager& m) {
+             FacilityBuilder(m).panel(1).loop(1).element(1).rule(1, 0, RuleSide{1, 1, 1, 1, 0, 0, 0, 5},
+                                                                 RuleSide{}).rule(2, 0, RuleSide{1, 1, 1, 1, 0, 0, 0, 5},
+                                                                                  RuleSide{1, 1, 0, 0, 0, 0, 0, 1});
+         },
+         true, 1},
+    };
+    for (const Case& c : cases) {
+        TransferRig rig;
+        c.build(rig.facility);
+        rig.prompt.choice = {1};
+        EXPECT_EQ(rig.handler.uploadAll(), c.ok) << c.name;
+        EXPECT_EQ(rig.bus->panel().pageWrites(), c.ok ? 292 : 0) << c.name;
+        EXPECT_EQ(rig.handler.lastProblem().empty(), c.ok) << c.name;
+        if (!c.ok) continue;
+        TransferRig down(CVirtualFaults(), &rig.bus->panel().state());
+        ASSERT_TRUE(down.handler.downloadAll()) << c.name;
+        EXPECT_EQ(static_cast<std::size_t>(down.facility.getNumberEventsInPanel()), c.rulesOnPanel) << c.name;
+    }
+}
+
+TEST(CUsbHandler, ADownloadNeverMergesIntoATakenLastId) {
+    TransferRig rig;
+    FacilityBuilder b(rig.facility);
+    for (int id = 1; id <= 128; ++id) b.panel(id, 200);  // none has the device's address 1
+    const std::string before = snapshot(rig.facility);
+    EXPECT_FALSE(rig.handler.downloadAndReport());
+    EXPECT_EQ(snapshot(rig.facility), before);
+    EXPECT_TRUE(rig.prompt.asked.empty());
+}
+
 TEST(CUsbHandler, VerifyNamesEveryDifference) {
     TransferRig rig;
     buildSite(rig.facility);
