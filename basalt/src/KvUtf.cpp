@@ -62,9 +62,17 @@ void Utf8ToUtf16(KvWString& wide, const char* utf8) {
 void Utf8ToUtf16(KvWString& wide, const char* bytes, int count) {
     KvWString out;
     out.SetGrowth(KvGrowth::Small);
+    AppendUtf8ToUtf16(out, bytes, count);
+    out.SetGrowth(KvGrowth::Exact);
+    wide = static_cast<KvWString&&>(out);
+}
+
+void AppendUtf8ToUtf16(KvWString& out, const char* bytes, int count) {
+    if (!bytes || count <= 0) return;
+    out.Reserve(out.Length() + count);  // never more units than bytes
     const auto* p = reinterpret_cast<const unsigned char*>(bytes);
     int i = 0;
-    while (p && i < count) {
+    while (i < count) {
         const unsigned char lead = p[i++];
         const int trail = TrailCount(lead);
         if (trail < 0) continue;
@@ -90,8 +98,6 @@ void Utf8ToUtf16(KvWString& wide, const char* bytes, int count) {
         // Cut short by a byte that is not a continuation: that byte starts afresh,
         // so one bad byte never swallows a good character such as "<".
     }
-    out.SetGrowth(KvGrowth::Exact);
-    wide = static_cast<KvWString&&>(out);
 }
 
 void Utf16ToUtf8(KvString& utf8, const char16_t* wide) {

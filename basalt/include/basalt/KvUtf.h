@@ -12,6 +12,9 @@
 void Utf8ToUtf16(KvWString& wide, const char* utf8);
 // As above, reading at most `count` bytes (NUL bytes inside are decoded as U+0000).
 void Utf8ToUtf16(KvWString& wide, const char* bytes, int count);
+// Appends the decoded bytes to `wide`, by the same rules. May leave spare
+// capacity behind (FreeExtra returns it).
+void AppendUtf8ToUtf16(KvWString& wide, const char* bytes, int count);
 // Replaces `utf8` with the encoded text. A lone surrogate is dropped.
 void Utf16ToUtf8(KvString& utf8, const char16_t* wide);
 void Utf16ToUtf8(KvString& utf8, const char16_t* wide, int count);
