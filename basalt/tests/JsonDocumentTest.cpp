@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -243,13 +245,20 @@ TEST_F(JsonDocumentFile, FailedSaveKeepsTheOldFileAndTheDirtyFlag) {
     doc.Create(JsonDocument::JsonObject)->SetValue(u"new", 2);
     doc.SetDirty();
     doc.SetFileName(Path("site.json").c_str());
-    if (::geteuid() != 0) {
-        ::chmod(m_dir.c_str(), 0500);
-        EXPECT_FALSE(doc.Save());
-        EXPECT_TRUE(doc.Dirty());
-        ::chmod(m_dir.c_str(), 0700);
-        EXPECT_EQ("{\"old\": 1}", Read("site.json"));
-    }
+    doc.Root()->SetValue(u"padding", KvWString(200, u'x').c_str());
+    // The disk fills up halfway through the write.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved;
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const bool savedOk = doc.Save();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_FALSE(savedOk);
+    EXPECT_TRUE(doc.Dirty());
+    EXPECT_EQ("{\"old\": 1}", Read("site.json"));
+    doc.Root()->RemoveChild(doc.Root()->Node(u"padding"));
     JsonDocument empty;
     EXPECT_FALSE(empty.SaveAs(Path("site.json").c_str()));  // nothing to write: the old file stays
     EXPECT_EQ("{\"old\": 1}", Read("site.json"));
