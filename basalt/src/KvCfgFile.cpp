@@ -122,10 +122,14 @@ void AppendEscaped(KvString& out, const KvWString& value) {
     }
 }
 
+// Only name characters can be written; a name left empty becomes "_" so that
+// the file stays readable (an unnamed group would stop loading).
 void AppendName(KvString& out, const KvWString& name) {
     const KvString utf8 = ToUtf8(name.c_str());
+    const int before = out.Length();
     for (int i = 0; i < utf8.Length(); ++i)
         if (IsNameChar(utf8[i])) out.Append(utf8[i]);
+    if (out.Length() == before) out.Append('_');
 }
 
 }  // namespace
@@ -241,8 +245,8 @@ CCfgTokenizer::Token CCfgTokenizer::Next() {
             name.Append(c);
         } else if (c == '{') {
             ++m_p;
-            t.kind = name.IsEmpty() ? Error : GroupStart;
             t.name = Wide(name);
+            t.kind = t.name.IsEmpty() ? Error : GroupStart;  // bytes that decode to nothing are no name
             return t;
         } else if (c == '}') {
             ++m_p;

@@ -59,6 +59,7 @@ TEST(KvCfgFile, LoadKeepsWholeGroupsAndDropsBrokenOnes) {
         {R"(a { v = "cut)", true, ""},                // value cut by the end fails the group
         {R"(x = "1" } b { })", true, "b"},            // options and ends at the top level ignored
         {"ab cd { } e-f { }", true, "abcd,ef"},       // other characters join name pieces
+        {"\xE2 { } b { }", false, ""},               // a name of invalid UTF-8 is no name
     };
     for (const Case& c : cases) {
         KvCfgFile cfg;
@@ -176,6 +177,12 @@ TEST_F(KvCfgFileOnDisk, SaveWritesWhatLoadReadsBack) {
     EXPECT_EQ(u"1", U(back.Group(u"panel/loop:id='1'")->OptionValue(u"id", u"")));
     EXPECT_FALSE(back.Load(Path("missing.cfg")));
     EXPECT_FALSE(KvCfgFile().Save());  // no file name: nothing claimed
+
+    KvCfgFile unnamed;  // names without name characters still give a readable file
+    unnamed.AddGroup(u"")->AddGroup(u"-")->SetOptionValue(u"", u"v");
+    ASSERT_TRUE(unnamed.SaveAs(Path("unnamed.cfg")));
+    ASSERT_TRUE(back.Load(Path("unnamed.cfg")));
+    EXPECT_EQ(u"v", U(back.Group(u"_/_")->OptionValue(u"_", u"")));
 }
 
 TEST_F(KvCfgFileOnDisk, FailedSaveLeavesTheOldFile) {
