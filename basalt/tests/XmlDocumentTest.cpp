@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "basalt/JsonDocument.h"
 #include "basalt/KvUtf.h"
 #include "basalt/XmlDocument.h"
 #include "basalt/uuid.h"
@@ -443,6 +444,28 @@ TEST(XmlNode, JsonTreeRenderingMatchesTheTextRendering) {
     array.type = 5;
     doc.Root()->toJson(&array);
     EXPECT_EQ("[\"x\"]", array.Write());
+}
+
+TEST(XmlNode, JsonDocumentRenderingMatchesTheTextRendering) {
+    const char* docs[] = {"<a>x</a>", "<a></a>", "<a k=\"v\">t \"q\" \\</a>",
+                          "<a><c>1</c><b i=\"1\"/><c/><b i=\"2\">x</b><d><e>5</e><e>\xC3\xA9</e></d></a>"};
+    for (const char* xml : docs) {
+        XmlDocument doc;
+        ASSERT_TRUE(doc.Parse(xml));
+        JsonDocument tree;
+        tree.Create(JsonDocument::JsonObject);
+        doc.Root()->toJson(tree.Root());
+        KvString fromTree;
+        tree.CreateJsonCode(fromTree);
+
+        KvString text;
+        doc.Root()->toJson(text);
+        JsonDocument reread;
+        ASSERT_TRUE(reread.Parse(text.c_str())) << text.c_str();
+        KvString fromText;
+        reread.CreateJsonCode(fromText);
+        EXPECT_STREQ(fromText.c_str(), fromTree.c_str()) << xml;
+    }
 }
 
 TEST(XmlText, EscapeAndUnescapeAreInverseOnReservedCharacters) {
