@@ -1,10 +1,12 @@
 # Shared settings for Cairn's own targets.
 
 set(CAIRN_WARNINGS -Wall -Wextra -Werror)
-# g++ 12 at -O3 reports overlaps inside std::string that cannot happen (its -Wrestrict
-# false positives); keep them visible as warnings without failing the release build.
+# g++ 12 at -O3 reports overlaps and out-of-bounds copies inside std::string and
+# std::vector that cannot happen (its -Wrestrict/-Warray-bounds/-Wstringop-* false
+# positives after inlining); keep them visible as warnings without failing the build.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-  list(APPEND CAIRN_WARNINGS -Wno-error=restrict)
+  list(APPEND CAIRN_WARNINGS -Wno-error=restrict -Wno-error=array-bounds
+       -Wno-error=stringop-overflow -Wno-error=stringop-overread)
 endif()
 
 if(CAIRN_SANITIZE)
