@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -84,7 +85,21 @@ bool CopyStream(std::FILE* from, std::FILE* to) {
     return !std::ferror(from);
 }
 
+// The umask, read without changing it: setting it to read it back would race other threads.
+mode_t ProcessUmask() {
+    std::FILE* f = std::fopen("/proc/self/status", "r");
+    unsigned mask = 022;
+    if (f) {
+        char line[256];
+        while (std::fgets(line, sizeof line, f))
+            if (std::sscanf(line, "Umask: %o", &mask) == 1) break;
+        std::fclose(f);
+    }
+    return static_cast<mode_t>(mask & 0777);
+}
+
 // A temporary file beside `target`: its descriptor, or -1. Creates the folder when missing.
+// It gets the mode of the file it will replace, or for a new file what the umask allows.
 int CreateSibling(const std::string& target, std::string& tempName, const char16_t* widePath) {
     tempName = target + ".tmpXXXXXX";
     int fd = ::mkstemp(tempName.data());
@@ -95,7 +110,7 @@ int CreateSibling(const std::string& target, std::string& tempName, const char16
     }
     if (fd >= 0) {
         struct stat st;
-        ::fchmod(fd, ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
+        ::fchmod(fd, ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~ProcessUmask()));
     }
     return fd;
 }
@@ -118,6 +133,19 @@ bool CommitSibling(const std::string& temp, const std::string& target, bool fail
         return false;
     }
     SyncFolderOf(target);
+    return true;
+}
+
+// Saving through a symbolic link replaces the file it points at and keeps the link. False when
+// the link cannot be followed (a loop, say): replacing the link itself would lose it silently.
+bool ResolveLink(const std::string& path, std::string& target) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    target = path;
+    if (!fs::is_symlink(path, ec)) return true;
+    const fs::path real = fs::weakly_canonical(path, ec);
+    if (ec) return false;
+    target = real.string();
     return true;
 }
 
@@ -292,11 +320,24 @@ bool widecopy(const char16_t* source, const char16_t* target, bool failIfExists)
     return CommitSibling(temp, to, failIfExists);
 }
 
+bool KvReadFile(const char16_t* path, std::string& content) {
+    content.clear();
+    std::FILE* f = widefopen(path, u"rb");
+    if (!f) return false;
+    char block[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(block, 1, sizeof block, f)) > 0) content.append(block, n);
+    const bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
+}
+
 bool KvSaveFileAtomic(const char16_t* path, const void* data, std::size_t size) {
-    const std::string target = ToPlatformPath(path).c_str();
+    std::string target;
+    if (!ResolveLink(ToPlatformPath(path).c_str(), target)) return false;
     if (target.empty() || target.back() == '/' || IsDirectoryPath(target)) return false;
     std::string temp;
-    const int fd = CreateSibling(target, temp, path);
+    const int fd = CreateSibling(target, temp, ToWide(target.c_str()).c_str());
     if (fd < 0) return false;
     bool ok = WriteAll(fd, static_cast<const char*>(data), size);
     ok = ::fsync(fd) == 0 && ok;

@@ -2,38 +2,11 @@
 #include "basalt/XmlDocument.h"
 
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include "basalt/KvPaths.h"
-#include "basalt/KvUtf.h"
 #include "internal/XmlCodec.h"
 #include "internal/XmlNodePool.h"
-
-namespace {
-
-bool ReadWholeFile(const KvWString& path, std::string& content) {
-    FILE* f = widefopen(path.c_str(), u"rb");
-    if (!f) return false;
-    char chunk[1 << 16];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) content.append(chunk, n);
-    const bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
-
-// Saving through a symbolic link replaces the file it points at, not the link.
-KvWString ResolveTarget(const KvWString& target) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::path path(ToPlatformPath(target.c_str()).c_str());
-    if (!fs::is_symlink(path, ec)) return target;
-    const fs::path real = fs::weakly_canonical(path, ec);
-    return ec ? target : ToWide(real.string().c_str());
-}
-
-}  // namespace
 
 bool XmlDocument::TagLess::operator()(const KvWString& a, const KvWString& b) const {
     return Cmp(a.c_str(), a.Length(), b.c_str(), b.Length()) < 0;
@@ -108,7 +81,7 @@ bool XmlDocument::Load(const KvWString& path) {
     Reset();
     SetFileName(path);
     std::string content;
-    if (!ReadWholeFile(path, content)) return false;
+    if (!KvReadFile(path.c_str(), content)) return false;
     return Parse(content.data(), content.size());
 }
 
@@ -118,7 +91,7 @@ bool XmlDocument::Save() {
     out.Put(kDeclaration, sizeof kDeclaration - 1);
     XmlWriteNode(out, *m_root);
     const std::string& bytes = out.Buffer();
-    if (!KvSaveFileAtomic(ResolveTarget(m_fileName).c_str(), bytes.data(), bytes.size())) return false;
+    if (!KvSaveFileAtomic(m_fileName.c_str(), bytes.data(), bytes.size())) return false;
     m_dirty = false;
     return true;
 }

@@ -196,6 +196,34 @@ TEST_F(KvPaths, SaveFileAtomicKeepsOldFileOnFailure) {
     EXPECT_EQ(0, leftovers);
 }
 
+TEST_F(KvPaths, SaveFileAtomicThroughLinksAndWithTheUmask) {
+    Write("real.json", "old");
+    ASSERT_EQ(0, ::symlink(P("real.json").c_str(), P("link.json").c_str()));
+    EXPECT_TRUE(KvSaveFileAtomic(W("link.json").c_str(), "new", 3));
+    struct stat st;
+    ASSERT_EQ(0, ::lstat(P("link.json").c_str(), &st));
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ("new", Read("real.json"));
+
+    // A loop cannot be followed: the save fails rather than replace the link.
+    ASSERT_EQ(0, ::symlink(P("loop.b").c_str(), P("loop.a").c_str()));
+    ASSERT_EQ(0, ::symlink(P("loop.a").c_str(), P("loop.b").c_str()));
+    EXPECT_FALSE(KvSaveFileAtomic(W("loop.a").c_str(), "x", 1));
+    ASSERT_EQ(0, ::lstat(P("loop.a").c_str(), &st));
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+
+    const mode_t before = ::umask(027);
+    EXPECT_TRUE(KvSaveFileAtomic(W("private.json").c_str(), "x", 1));
+    ::umask(before);
+    ASSERT_EQ(0, ::stat(P("private.json").c_str(), &st));
+    EXPECT_EQ(0640u, st.st_mode & 0777);
+
+    std::string content;
+    EXPECT_TRUE(KvReadFile(W("link.json").c_str(), content));
+    EXPECT_EQ("new", content);
+    EXPECT_FALSE(KvReadFile(W("missing.json").c_str(), content));
+}
+
 TEST(KvStrtok, SplitsLikeWcstok) {
     char16_t text[] = u",,panel;loop,,zone;";
     char16_t* context = nullptr;

@@ -6,7 +6,7 @@
 #include "basalt/KvUtf.h"
 #include "basalt/KvTrace.h"
 #include "basalt/XmlDocument.h"
-#include "internal/ReplaceFile.h"
+#include "basalt/KvPaths.h"
 #include "internal/XmlText.h"
 #include "model/CFacilityManager.h"
 
@@ -119,7 +119,7 @@ bool CXmlHandler::save(const KvWString& path) {
         if (m_manager.getPanelAddress(id) > 0) writePanel(xml, id, rules);
     xml.close();
     xml.close();
-    return replaceFile(ToUtf8(path.c_str()).c_str(), text);
+    return KvSaveFileAtomic(path.c_str(), text.data(), text.size());
 }
 
 void CXmlHandler::writePanel(XmlText& xml, int id, const std::string& rules) {

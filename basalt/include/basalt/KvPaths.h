@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 #include "basalt/KvBasicString.h"
 
@@ -66,8 +67,16 @@ char16_t* wideStrtok(char16_t* text, const char16_t* delimiters, char16_t** cont
 // makes the call fail. False when either file cannot be opened, read or written.
 bool widecopy(const char16_t* source, const char16_t* target, bool failIfExists);
 
+// `content` becomes the whole of the file `path`. False when it cannot be
+// opened or a read fails; `content` then holds what was read before the error.
+bool KvReadFile(const char16_t* path, std::string& content);
+
 // Replaces the file `path` with `size` bytes of `data`: writes a temporary file
-// in the same folder, flushes it to disk, then renames it over `path`. When the
-// folder is missing it is created. False, with an existing file left as it
-// was, when any step fails. A new file gets mode 0644, a replaced one keeps its mode.
+// in the same folder, flushes it to disk, renames it over `path` and flushes the
+// folder, so readers see the old or the new content, never a mix. Through a
+// symbolic link the file it points at is replaced and the link kept. When the
+// folder is missing it is created. A replaced file keeps its mode; a new one gets
+// 0666 less the umask. False, with an existing file left as it was and no
+// temporary file left behind, when any step fails (also for a folder, a path
+// ending in a separator, or a link that cannot be followed).
 bool KvSaveFileAtomic(const char16_t* path, const void* data, std::size_t size);
