@@ -271,15 +271,8 @@ bool JsonDocument::Parse(const char* data, std::size_t size) {
 bool JsonDocument::Load(const char16_t* fileName) {
     Reset();
     SetFileName(fileName);
-    std::FILE* f = widefopen(fileName, u"rb");
-    if (!f) return false;
     std::string data;
-    char block[65536];
-    std::size_t n;
-    while ((n = std::fread(block, 1, sizeof block, f)) > 0) data.append(block, n);
-    const bool readOk = !std::ferror(f);
-    std::fclose(f);
-    return readOk && Parse(data.data(), data.size());
+    return KvReadFile(fileName, data) && Parse(data.data(), data.size());
 }
 
 bool JsonDocument::Save() {

@@ -132,6 +132,14 @@ void AppendName(KvString& out, const KvWString& name) {
     if (out.Length() == before) out.Append('_');
 }
 
+// A group path from a wide printf format, cut at the longest path a caller may build.
+KvWString FormatGroupPath(const char16_t* format, va_list ap) {
+    KvWString path;
+    KvVFormat(path, format, ap);
+    path.Truncate(256);
+    return path;
+}
+
 }  // namespace
 
 // ---- KvGroup ----
@@ -170,12 +178,10 @@ KvGroup* KvGroup::Group(const KvWString& path) {
 }
 
 KvGroup* KvGroup::GroupV(const char16_t* format, ...) {
-    KvWString path;
     va_list ap;
     va_start(ap, format);
-    KvVFormat(path, format, ap);
+    const KvWString path = FormatGroupPath(format, ap);
     va_end(ap);
-    path.Truncate(256);
     return Group(path);
 }
 
@@ -336,15 +342,8 @@ void KvCfgFile::Reset(const KvWString& fileName) {
 
 bool KvCfgFile::Load(const KvWString& fileName) {
     Reset(fileName);
-    std::FILE* f = widefopen(fileName.c_str(), u"rb");
-    if (!f) return false;
     std::string data;
-    char block[65536];
-    std::size_t n;
-    while ((n = std::fread(block, 1, sizeof block, f)) > 0) data.append(block, n);
-    const bool readOk = !std::ferror(f);
-    std::fclose(f);
-    return readOk && LoadFromMemory(data.data(), data.size());
+    return KvReadFile(fileName.c_str(), data) && LoadFromMemory(data.data(), data.size());
 }
 
 bool KvCfgFile::LoadFromMemory(const char* data, std::size_t size) {
@@ -364,12 +363,10 @@ bool KvCfgFile::LoadFromMemory(const char* data, std::size_t size) {
 }
 
 KvGroup* KvCfgFile::GroupV(const char16_t* format, ...) {
-    KvWString path;
     va_list ap;
     va_start(ap, format);
-    KvVFormat(path, format, ap);
+    const KvWString path = FormatGroupPath(format, ap);
     va_end(ap);
-    path.Truncate(256);
     return m_root.Group(path);
 }
 

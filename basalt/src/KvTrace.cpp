@@ -54,6 +54,16 @@ void AppendToLog(const KvString& text) {
     std::fclose(f);
 }
 
+// A wide trace text as the UTF-8 the channel and the log take, cut at the same length.
+KvString WideTraceText(const char16_t* fmt, va_list ap) {
+    KvWString wide;
+    KvVFormat(wide, fmt, ap);
+    wide.Truncate(kMaxTrace);
+    KvString text;
+    Utf16ToUtf8(text, wide.c_str(), wide.Length());
+    return text;
+}
+
 }  // namespace
 
 KvTraceChannel* SetKvTraceChannel(KvTraceChannel* channel) { return g_channel.exchange(channel); }
@@ -71,14 +81,10 @@ void printk(const char* fmt, ...) {
 
 void printk(const char16_t* fmt, ...) {
     if (!fmt || !TraceWanted()) return;
-    KvWString wide;
     va_list ap;
     va_start(ap, fmt);
-    KvVFormat(wide, fmt, ap);
+    const KvString text = WideTraceText(fmt, ap);
     va_end(ap);
-    wide.Truncate(kMaxTrace);
-    KvString text;
-    Utf16ToUtf8(text, wide.c_str(), wide.Length());
     Deliver(text);
 }
 
@@ -94,14 +100,10 @@ void printlog(const char* fmt, ...) {
 
 void printlog(const char16_t* fmt, ...) {
     if (!fmt) return;
-    KvWString wide;
     va_list ap;
     va_start(ap, fmt);
-    KvVFormat(wide, fmt, ap);
+    const KvString text = WideTraceText(fmt, ap);
     va_end(ap);
-    wide.Truncate(kMaxTrace);
-    KvString text;
-    Utf16ToUtf8(text, wide.c_str(), wide.Length());
     AppendToLog(text);
 }
 
