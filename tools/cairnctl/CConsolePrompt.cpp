@@ -37,12 +37,16 @@ KvWString CConsolePrompt::text(int textId) {
     return KvLoadString(textId, t);
 }
 
-void CConsolePrompt::showMessage(int textId) { m_err << "cairnctl: " << utf8(text(textId)) << "\n"; }
+void CConsolePrompt::showMessage(int textId) {
+    m_err << "cairnctl: " << utf8(text(textId)) << " [" << textId << "]\n";
+}
 
 void CConsolePrompt::showMessageWith(int textId, const KvWString& argument) {
     KvWString t;
-    m_err << "cairnctl: " << utf8(t.Format(text(textId).c_str(), argument.c_str())) << "\n";
+    m_err << "cairnctl: " << utf8(t.Format(text(textId).c_str(), argument.c_str())) << " [" << textId << "]\n";
 }
+
+void CConsolePrompt::showText(const KvWString& t) { m_err << "cairnctl: " << utf8(t) << "\n"; }
 
 bool CConsolePrompt::askYesNo(int textId) { return ask(text(textId)); }
 

@@ -1,6 +1,9 @@
 // CConsolePrompt: the program's message boxes and questions on a terminal.
 //
-// Messages are the string-table texts, one line each on the error stream.
+// Messages are the string-table texts, one line each on the error stream,
+// with their number so a missing string table still leaves something to
+// look up. It also serves the firmware update, whose composed texts come
+// through showText.
 // A question is answered yes by --yes; otherwise it is asked on the
 // terminal, and without a terminal to ask on the answer is no, so a script
 // never replaces anything by accident. The panel choice marks the one panel
@@ -10,9 +13,9 @@
 #include <ostream>
 
 #include "basalt/KvBasicString.h"
-#include "model/IUserPrompt.h"
+#include "panel_link/IUpdatePrompt.h"
 
-class CConsolePrompt : public IUserPrompt {
+class CConsolePrompt : public IUpdatePrompt {
 public:
     CConsolePrompt(std::ostream& err, bool assumeYes) : m_err(err), m_assumeYes(assumeYes) {}
 
@@ -21,6 +24,7 @@ public:
     void showMessageWith(int textId, const KvWString& argument) override;
     bool askYesNoWith(int textId, const KvWString& argument) override;
     bool choosePanels(CFacilityManager& facility, bool several) override;
+    void showText(const KvWString& text) override;
 
     // The panel the choice marks (0: none, which is a choice of nothing).
     void setPanel(int id) { m_panel = id; }

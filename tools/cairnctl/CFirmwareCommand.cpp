@@ -1,80 +1,75 @@
 #include "CFirmwareCommand.h"
 
-#include <cstdlib>
+#include <limits>
+#include <string>
+#include <utility>
 
-#include "basalt/KvLanguage.h"
-#include "basalt/KvStringTableFile.h"
+#include "CConsolePrompt.h"
+#include "CConsoleWaitDialog.h"
 #include "basalt/KvTrace.h"
 #include "basalt/KvUtf.h"
 #include "panel_link/CFirmwareUpdater.h"
 
 namespace {
 
-std::string utf8(const KvWString& text) { return ToUtf8(text.c_str()).c_str(); }
-
-// The update's messages as lines on the error stream, with their number so a
-// missing string table still leaves something to look up.
-class ConsolePrompt : public IUpdatePrompt {
-public:
-    explicit ConsolePrompt(std::ostream& err) : m_err(err) {}
-    void showMessage(int textId) override {
-        KvWString text;
-        m_err << "\n" << utf8(KvLoadString(textId, text)) << " [" << textId << "]\n";
-    }
-    bool askYesNo(int) override { return false; }
-    void showText(const KvWString& text) override { m_err << "\n" << utf8(text) << "\n"; }
-
-private:
-    std::ostream& m_err;
-};
-
-// A one-line progress bar, redrawn in place.
+// The update runs on this thread, so the bar is drawn as the updater reports
+// rather than by a modal loop; one line per stage, redrawn in place.
 class ConsoleProgress : public IWaitDialog {
 public:
     explicit ConsoleProgress(std::ostream& out) : m_out(out) {}
     void SetText(const KvWString& text) override {
-        if (!m_text.empty()) m_out << "\n";
-        m_text = utf8(text);
-        m_percent = -1;
+        endLine();
+        m_text = ToUtf8(text.c_str()).c_str();
         draw(0, 1);
     }
     void SetProgress(int position, int range) override { draw(position, range); }
     bool IsOK() const override { return true; }
-    void Done() override { m_out << "\n"; }
+    void Done() override { endLine(); }
+
+    // Ends the bar's line, so that a message starts on a line of its own.
+    void endLine() {
+        if (!m_line.empty()) m_out << "\n" << std::flush;
+        m_line.clear();
+    }
 
 private:
     void draw(int position, int range) {
-        constexpr int kWidth = 30;
-        const int filled = range > 0 ? position * kWidth / range : 0;
-        const int percent = range > 0 ? position * 100 / range : 0;
-        if (percent == m_percent) return;  // a redraw per step would flood a log file
-        m_percent = percent;
-        m_out << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-              << std::string(static_cast<std::size_t>(kWidth - filled), ' ') << "] " << percent << "% " << m_text
-              << std::flush;
+        // Never cut: the stage texts carry warnings, and the bar may go to a log file.
+        std::string line = CConsoleWaitDialog::bar(position, range, m_text, std::numeric_limits<int>::max());
+        if (line == m_line) return;  // a redraw per step would flood a log file
+        m_line = std::move(line);
+        m_out << "\r" << m_line << std::flush;
     }
 
     std::ostream& m_out;
     std::string m_text;
-    int m_percent = -1;
+    std::string m_line;
 };
 
-// The user's language table beside the program, English behind it.
-void loadStringTable() {
-    const char* lang = std::getenv("LANG");
-    const std::string code = lang && std::string(lang).size() >= 2 ? std::string(lang, 2) : "en";
-    const std::string dir = utf8(GetSharePath());
-    const std::string primary = dir + "cairn." + code + ".stc", fallback = dir + "cairn.en.stc";
-    if (!SetKvLoadStringTableFile(primary.c_str(), fallback.c_str())) SetKvLoadStringTableFile(fallback.c_str());
-}
+// The terminal prompt; the update never asks, so no --yes is needed.
+class FirmwarePrompt : public CConsolePrompt {
+public:
+    FirmwarePrompt(std::ostream& err, ConsoleProgress& progress) : CConsolePrompt(err, false), m_progress(progress) {}
+    void showMessage(int textId) override {
+        m_progress.endLine();
+        CConsolePrompt::showMessage(textId);
+    }
+    void showText(const KvWString& text) override {
+        m_progress.endLine();
+        CConsolePrompt::showText(text);
+    }
+
+private:
+    ConsoleProgress& m_progress;
+};
 
 }  // namespace
 
 int CFirmwareCommand::run(const std::string& manifestPath) {
     printk("\n CFirmwareCommand::run");
-    loadStringTable();
-    ConsolePrompt prompt(m_err);
+    CConsolePrompt::loadStrings();
     ConsoleProgress progress(m_out);
+    FirmwarePrompt prompt(m_err, progress);
     CFirmwareUpdater updater(prompt);
     const bool ok = updater.run(ToWide(manifestPath.c_str()), progress);
     progress.Done();
