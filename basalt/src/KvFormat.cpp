@@ -12,7 +12,7 @@ constexpr int kMaxField = 1 << 16;
 
 int ClampField(long long v) { return v > kMaxField ? kMaxField : static_cast<int>(v); }
 
-struct Spec {
+struct Conversion {
     std::string flags;  // flags, width and precision as written, with '*' resolved
     int width = -1;
     int precision = -1;
@@ -23,7 +23,7 @@ struct Spec {
 
 // Reads flags, width, precision and length after a '%'; `*` takes an int argument.
 template <class C>
-const C* ParseSpec(const C* p, Spec& s, va_list& ap) {
+const C* ParseConversion(const C* p, Conversion& s, va_list& ap) {
     while (*p == '-' || *p == '+' || *p == ' ' || *p == '#' || *p == '0') {
         if (*p == '-') s.leftAlign = true;
         s.flags += static_cast<char>(*p++);
@@ -92,7 +92,7 @@ std::string FormatOne(const char* fmt, ...) {
     return out;
 }
 
-std::string FormatInteger(const Spec& s, va_list& ap) {
+std::string FormatInteger(const Conversion& s, va_list& ap) {
     const bool isSigned = s.conv == 'd' || s.conv == 'i';
     std::string f = "%" + s.flags;
     switch (s.length) {
@@ -109,7 +109,7 @@ std::string FormatInteger(const Spec& s, va_list& ap) {
 
 // Pads `text` (already cut to the precision) to the width, in code units.
 template <class Str>
-void AppendPadded(Str& out, const Str& text, const Spec& s) {
+void AppendPadded(Str& out, const Str& text, const Conversion& s) {
     const int pad = s.width > text.Length() ? s.width - text.Length() : 0;
     const Str spaces(pad, ' ');
     if (!s.leftAlign) out.Append(spaces);
@@ -139,7 +139,7 @@ int BoundedLength(const char16_t* s, int precision) {
 // The text argument of %s or %c, in the character type of the output. A narrow
 // argument into narrow output keeps its bytes as they are.
 template <class Str>
-Str TextArg(const Spec& s, va_list& ap, bool wideFormat) {
+Str TextArg(const Conversion& s, va_list& ap, bool wideFormat) {
     constexpr bool narrowOut = sizeof(typename Str::CharType) == 1;
     const bool narrowArg = wideFormat ? s.length == 'h' : s.length != 'l';
     const bool isChar = s.conv == 'c' || s.conv == 'C';
@@ -182,8 +182,8 @@ void Format(Str& result, const C* fmt, va_list ap, bool wideFormat) {
             ++p;
             continue;
         }
-        Spec s;
-        p = ParseSpec(p, s, args);
+        Conversion s;
+        p = ParseConversion(p, s, args);
         switch (s.conv) {
         case 'd': case 'i': case 'u': case 'x': case 'X': case 'o':
             AppendAscii(out, FormatInteger(s, args));
