@@ -72,7 +72,7 @@ bool CConsolePrompt::ask(const KvWString& question) {
 }
 
 bool CConsolePrompt::choosePanels(CFacilityManager& facility, bool several) {
-    IUserPrompt::choosePanels(facility, several);
+    (void)several;
     if (m_panel != 0) facility.setPanelSelected(m_panel, true);
     return true;
 }

@@ -13,7 +13,7 @@
 #include <ostream>
 
 #include "basalt/KvBasicString.h"
-#include "panel_link/IUpdatePrompt.h"
+#include "seams/IUpdatePrompt.h"
 
 class CConsolePrompt : public IUpdatePrompt {
 public:

@@ -10,7 +10,7 @@
 #include <ostream>
 
 #include "basalt/KvBasicString.h"
-#include "panel_link/IModalWaitDialog.h"
+#include "seams/IModalWaitDialog.h"
 
 class CConsoleWaitDialog : public IModalWaitDialog {
 public:

@@ -5,7 +5,8 @@
 #include "basalt/KvStringTableFile.h"
 #include "basalt/KvTrace.h"
 #include "model/CElementTypeCatalogue.h"
-#include "model/IFacilityObserver.h"
+#include "seams/IFacilityObserver.h"
+#include "seams/IUserPrompt.h"
 
 namespace {
 
@@ -414,7 +415,7 @@ bool CFacilityManager::setElementType(int panelId, int loopAddress, int address,
     const int newCount = info->addressCount;
     const int zone = element->zone;
     if (newCount > oldCount && !deviceFits(*findLoop(panelId, loopAddress), address, oldCount, newCount)) {
-        if (m_observer) m_observer->showMessage(kTypeChangeRefusedText);
+        if (m_prompt) m_prompt->showMessage(kTypeChangeRefusedText);
         return false;
     }
     for (int i = 0; i < oldCount; ++i) delElementFromLoop(panelId, loopAddress, address + i);

@@ -3,7 +3,7 @@
 
 #include "basalt/KvTrace.h"
 #include "model/CFacilityManager.h"
-#include "model/IFacilityObserver.h"
+#include "seams/IFacilityObserver.h"
 
 namespace {
 

@@ -26,10 +26,14 @@ KvWString text(const char16_t* s) { return KvWString(s); }
 class CFacilityManagerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_TRUE(TestStrings::install()); }
-    void SetUp() override { m.setObserver(&observer); }
+    void SetUp() override {
+        m.setObserver(&observer);
+        m.setPrompt(&prompt);
+    }
 
     CFacilityManager m;
     RecordingObserver observer;
+    ScriptedPrompt prompt;
     FacilityBuilder build{m};
 };
 
@@ -163,10 +167,10 @@ TEST_P(SetElementTypeFits, LongerDeviceMustFitInTheLoop) {
     if (c.occupied) build.element(c.occupied, 1);
     EXPECT_EQ(m.setElementType(1, 1, c.address, 13), c.accepted);
     if (c.accepted) {
-        EXPECT_TRUE(observer.messages.empty());
+        EXPECT_TRUE(prompt.shown.empty());
         EXPECT_EQ(m.getElementType(1, 1, c.address + 3), 13);
     } else {
-        EXPECT_EQ(observer.messages, std::vector<int>{278});
+        EXPECT_EQ(prompt.shown, std::vector<int>{278});
         EXPECT_EQ(m.getElementType(1, 1, c.address), 1);
         EXPECT_EQ(m.getNumberOfElementsInLoop(1, 1), c.occupied ? 2 : 1);
     }
@@ -221,14 +225,15 @@ TEST_F(CFacilityManagerTest, SameTypeRebuildsTheElement) {
     EXPECT_TRUE(m.getElementFirst(1, 1, 8));
 }
 
-TEST_F(CFacilityManagerTest, TypeChangeRefusesUnknownCodesAndStaysQuietWithoutObserver) {
+TEST_F(CFacilityManagerTest, TypeChangeRefusesUnknownCodesAndStaysQuietWithoutSeams) {
     build.panel(1).loop(1).element(249);
     EXPECT_FALSE(m.setElementType(1, 1, 249, 19));
     EXPECT_FALSE(m.setElementType(1, 1, 249, 0));
     m.setObserver(nullptr);
+    m.setPrompt(nullptr);
     EXPECT_FALSE(m.setElementType(1, 1, 249, 13));
     EXPECT_TRUE(m.setElementType(1, 1, 249, 2));
-    EXPECT_TRUE(observer.messages.empty());
+    EXPECT_TRUE(prompt.shown.empty());
     EXPECT_TRUE(observer.rebuilds.empty());
 }
 

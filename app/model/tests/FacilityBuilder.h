@@ -13,8 +13,8 @@
 #include "basalt/KvBasicString.h"
 #include "model/CElementTypeCatalogue.h"
 #include "model/CFacilityManager.h"
-#include "model/IFacilityObserver.h"
-#include "model/IUserPrompt.h"
+#include "seams/IFacilityObserver.h"
+#include "seams/IUserPrompt.h"
 
 // One side of a rule as the editor would enter it.
 struct RuleSide {
@@ -126,11 +126,9 @@ private:
 // Records what the model asked of the user interface.
 class RecordingObserver : public IFacilityObserver {
 public:
-    void showMessage(int textId) override { messages.push_back(textId); }
     void loopsChanged(bool expandAll) override { rebuilds.push_back(expandAll); }
     void groupEmptied(std::intptr_t key, int imageDrop) override { emptied.emplace_back(key, imageDrop); }
 
-    std::vector<int> messages;
     std::vector<bool> rebuilds;
     std::vector<std::pair<std::intptr_t, int>> emptied;
 };
@@ -157,7 +155,6 @@ public:
     // Marks the panels of `choice` (none when `cancelChoice`), as the panel choice dialog would.
     bool choosePanels(CFacilityManager& facility, bool several) override {
         choices.push_back(several);
-        IUserPrompt::choosePanels(facility, several);
         if (cancelChoice) return false;
         for (int id : choice) facility.setPanelSelected(id, true);
         return true;

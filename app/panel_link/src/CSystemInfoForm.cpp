@@ -1,13 +1,13 @@
 #include "panel_link/CSystemInfoForm.h"
 
+#include <algorithm>
+
 #include "basalt/KvTrace.h"
+#include "model/PanelChoice.h"
 
 bool CSystemInfoForm::open() {
     printk("\n CSystemInfoForm::open");
-    m_panel = 0;
-    if (!m_prompt.choosePanels(m_facility, true)) return false;
-    for (int i = 0; i < m_facility.getNumberOfPanels() && m_panel == 0; ++i)
-        if (m_facility.getPanelSelected(m_facility.getPanelId(i))) m_panel = m_facility.getPanelId(i);
+    m_panel = std::max(0, askPanelChoice(m_facility, m_prompt, true));
     if (m_panel == 0) return false;
     const KvWString* name = m_facility.getPanelLabel(m_panel);
     label = name ? *name : KvWString();

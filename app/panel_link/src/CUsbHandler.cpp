@@ -12,6 +12,7 @@
 #include "basalt/KvStringTableFile.h"
 #include "basalt/KvTrace.h"
 #include "basalt/KvUtf.h"
+#include "model/PanelChoice.h"
 #include "panel_link/CPanelImage.h"
 #include "panel_link/CRecordConverter.h"
 
@@ -136,13 +137,7 @@ void CUsbHandler::verifyThread(ThreadBlock* block) {
 
 bool CUsbHandler::uploadAll() {
     printk("\n CUsbHandler::uploadAll");
-    if (!m_prompt.choosePanels(m_facility, false)) {
-        m_panel = kCancelled;
-        return false;
-    }
-    m_panel = 0;
-    for (int i = 0; i < m_facility.getNumberOfPanels() && m_panel == 0; ++i)
-        if (m_facility.getPanelSelected(m_facility.getPanelId(i))) m_panel = m_facility.getPanelId(i);
+    m_panel = askPanelChoice(m_facility, m_prompt, false);
     if (m_panel <= 0) return false;
     ThreadBlock block;
     return runWorker(kSendingText, &CUsbHandler::uploadAllThread, block);

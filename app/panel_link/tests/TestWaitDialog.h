@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "basalt/KvBasicString.h"
-#include "panel_link/IModalWaitDialog.h"
+#include "seams/IModalWaitDialog.h"
 
 class TestWaitDialog : public IModalWaitDialog {
 public:

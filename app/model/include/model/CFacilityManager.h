@@ -18,6 +18,7 @@
 #include "model/CFacilityItem.h"
 
 class IFacilityObserver;
+class IUserPrompt;
 
 class CFacilityManager {
 public:
@@ -31,9 +32,12 @@ public:
     CFacilityManager(const CFacilityManager&) = delete;
     CFacilityManager& operator=(const CFacilityManager&) = delete;
 
-    // The user-interface seam; null (the default) silences messages and view updates. Not owned.
+    // The user-interface seams; null (the default) silences view updates and messages. Not owned.
     void setObserver(IFacilityObserver* observer) { m_observer = observer; }
     IFacilityObserver* observer() const { return m_observer; }
+    // Where the model's refusals (an edit it will not make) are shown.
+    void setPrompt(IUserPrompt* prompt) { m_prompt = prompt; }
+    IUserPrompt* prompt() const { return m_prompt; }
 
     // ---- Facility ----
     // Destroys everything and starts an empty facility; the rule group indexes are emptied too
@@ -95,7 +99,7 @@ public:
     // Rebuilds the device at `address` as a device of `type` (one element per address, labels
     // from text 279, description from the catalogue, zone kept). A longer device must end at
     // 250 or below and must not reach the next element of the loop; otherwise message 278 goes
-    // to the observer and nothing changes. New elements are appended (call sortFacility for
+    // to the prompt and nothing changes. New elements are appended (call sortFacility for
     // address order). False when missing, when refused, or for an unknown type code.
     bool setElementType(int panelId, int loopAddress, int address, int type);
     const KvWString* getElementLabel(int panelId, int loopAddress, int address) const;
@@ -210,6 +214,7 @@ private:
     std::vector<CEventActionGroup> m_eventGroups;
     std::vector<CEventActionGroup> m_actionGroups;
     IFacilityObserver* m_observer = nullptr;
+    IUserPrompt* m_prompt = nullptr;
     std::uint64_t m_generation[3] = {0, 0, 0};
     mutable Memo<CPanelItem> m_panelMemo;
     mutable Memo<CLoopItem> m_loopMemo;

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <ctime>
 
-#include "model/IUserPrompt.h"
+#include "seams/IUserPrompt.h"
 
 class CUsbHandler;
 

@@ -13,7 +13,7 @@
 #include <array>
 
 #include "basalt/KvBasicString.h"
-#include "model/IUserPrompt.h"
+#include "seams/IUserPrompt.h"
 
 class CUsbHandler;
 

@@ -26,8 +26,8 @@
 #include "panel_link/CFirmwareImage.h"
 #include "panel_link/CPanelLink.h"
 #include "panel_link/CUpdateManifest.h"
-#include "panel_link/IUpdatePrompt.h"
-#include "panel_link/IWaitDialog.h"
+#include "seams/IUpdatePrompt.h"
+#include "seams/IWaitDialog.h"
 
 class CBootLoaderLink;
 

@@ -22,7 +22,7 @@
 #include "panel_link/CPanelLink.h"
 #include "panel_link/CSystemInfoRecord.h"
 #include "panel_link/CZoneRecord.h"
-#include "panel_link/IWaitDialog.h"
+#include "seams/IWaitDialog.h"
 
 class CPanelImage {
 public:

@@ -9,7 +9,7 @@
 
 #include "basalt/KvBasicString.h"
 #include "model/CFacilityManager.h"
-#include "model/IUserPrompt.h"
+#include "seams/IUserPrompt.h"
 
 class CSystemInfoForm {
 public:

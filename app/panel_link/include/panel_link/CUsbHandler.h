@@ -23,9 +23,9 @@
 
 #include "basalt/KvBasicString.h"
 #include "model/CFacilityManager.h"
-#include "model/IUserPrompt.h"
+#include "seams/IUserPrompt.h"
 #include "panel_link/CPanelLink.h"
-#include "panel_link/IModalWaitDialog.h"
+#include "seams/IModalWaitDialog.h"
 
 class CUsbHandler {
 public:

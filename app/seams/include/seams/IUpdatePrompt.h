@@ -6,7 +6,7 @@
 #pragma once
 
 #include "basalt/KvBasicString.h"
-#include "model/IUserPrompt.h"
+#include "seams/IUserPrompt.h"
 
 class IUpdatePrompt : public IUserPrompt {
 public:

@@ -7,7 +7,8 @@
 #pragma once
 
 #include "basalt/KvBasicString.h"
-#include "model/CFacilityManager.h"
+
+class CFacilityManager;
 
 class IUserPrompt {
 public:
@@ -29,11 +30,11 @@ public:
     }
 
     // The panel choice over the facility's panels (one panel, or several when `several`). The
-    // choice is left in each panel's selected mark; false when the user cancelled, and then no
-    // panel is marked. A prompt that cannot offer the choice cancels it.
+    // caller clears every panel's selected mark first; the choice is left in those marks. False
+    // when the user cancelled. A prompt that cannot offer the choice cancels it.
     virtual bool choosePanels(CFacilityManager& facility, bool several) {
+        (void)facility;
         (void)several;
-        for (int i = 0; i < facility.getNumberOfPanels(); ++i) facility.setPanelSelected(facility.getPanelId(i), false);
         return false;
     }
 };

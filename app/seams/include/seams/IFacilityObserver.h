@@ -1,5 +1,6 @@
-// IFacilityObserver: the only way the model reaches the user interface.
-// The manager holds at most one; without one these events simply go unseen.
+// IFacilityObserver: how the model tells the views that what they show changed.
+// The manager holds at most one; without one these events simply go unseen. The model's
+// refusal messages go through IUserPrompt, like every other message.
 #pragma once
 
 #include <cstdint>
@@ -7,8 +8,6 @@
 class IFacilityObserver {
 public:
     virtual ~IFacilityObserver() = default;
-    // The model refuses an edit and tells the user why (string-table text `textId`, OK button).
-    virtual void showMessage(int textId) = 0;
     // Element types changed: the loops view must rebuild; `expandAll` when the facility asks
     // for everything opened out.
     virtual void loopsChanged(bool expandAll) = 0;

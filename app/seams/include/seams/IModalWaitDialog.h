@@ -6,7 +6,7 @@
 // Done came before or after RunModal started.
 #pragma once
 
-#include "panel_link/IWaitDialog.h"
+#include "seams/IWaitDialog.h"
 
 class IModalWaitDialog : public IWaitDialog {
 public:
