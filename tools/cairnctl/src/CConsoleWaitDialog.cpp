@@ -1,4 +1,4 @@
-#include "CConsoleWaitDialog.h"
+#include "cairnctl/CConsoleWaitDialog.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "CConsolePrompt.h"
+#include "cairnctl/CConsolePrompt.h"
 
 #include <cstdlib>
 #include <iostream>

@@ -1,11 +1,11 @@
-#include "CFirmwareCommand.h"
+#include "cairnctl/CFirmwareCommand.h"
 
 #include <limits>
 #include <string>
 #include <utility>
 
-#include "CConsolePrompt.h"
-#include "CConsoleWaitDialog.h"
+#include "cairnctl/CConsolePrompt.h"
+#include "cairnctl/CConsoleWaitDialog.h"
 #include "basalt/KvTrace.h"
 #include "basalt/KvUtf.h"
 #include "panel_link/CFirmwareUpdater.h"
@@ -70,7 +70,7 @@ int CFirmwareCommand::run(const std::string& manifestPath) {
     CConsolePrompt::loadStrings();
     ConsoleProgress progress(m_out);
     FirmwarePrompt prompt(m_err, progress);
-    CFirmwareUpdater updater(prompt);
+    CFirmwareUpdater updater(prompt, m_usb);
     const bool ok = updater.run(ToWide(manifestPath.c_str()), progress);
     progress.Done();
     return ok ? 0 : 1;

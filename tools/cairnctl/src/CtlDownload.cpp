@@ -1,18 +1,18 @@
 // cairnctl download FILE.kvg [--yes]
 #include <sys/stat.h>
 
-#include "CPanelSession.h"
-#include "PanelCommands.h"
+#include "cairnctl/CCommandLine.h"
+#include "cairnctl/CPanelSession.h"
+#include "cairnctl/Commands.h"
 
-int cmdDownload(const PanelCommandArgs& args, std::ostream& out, std::ostream& err) {
+int cmdDownload(const CommandArgs& args, CCommandContext& context) {
+    std::ostream& out = context.out;
+    std::ostream& err = context.err;
     CCommandLine cl;
     if (!cl.parse(args, {}, {"--yes"}, err)) return 2;
-    if (cl.positional.size() != 1) {
-        err << "cairnctl: download needs one FILE.kvg\n";
-        return 2;
-    }
+    if (cl.positional.size() != 1) return usage(err, "download needs one FILE.kvg");
     const std::string& path = cl.positional[0];
-    CPanelSession s(out, err, cl.has("--yes"));
+    CPanelSession s(context, cl.has("--yes"));
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && !s.load(path)) return 1;
     // The file is written only after a complete download: a failure leaves it as it was.

@@ -1,4 +1,5 @@
-#include "CCairnCtl.h"
+#include "cairnctl/CCairnCtl.h"
+#include "panel_link/CUsbBackend.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -26,7 +27,8 @@ Result run(std::vector<std::string> args) {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     std::ostringstream out, err;
-    const int status = CCairnCtl(out, err).run(static_cast<int>(argv.size()), argv.data());
+    CCairnCtl ctl(out, err, [] { return CUsbBackend::fromEnvironment(); });
+    const int status = ctl.run(static_cast<int>(argv.size()), argv.data());
     return {status, out.str(), err.str()};
 }
 
@@ -56,7 +58,8 @@ protected:
 
 TEST_F(CCairnCtlTest, UsageErrorsExitWithTwoAndHelpWithZero) {
     for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"frobnicate"}, {"show"}, {"show", "a", "b"}, {"export", facility()}, {"export", "--xml", facility()}}) {
+             {}, {"frobnicate"}, {"show"}, {"show", "a", "b"}, {"show", "--json", facility()}, {"export", facility()},
+             {"export", "--xml", facility()}}) {
         const Result r = run(args);
         EXPECT_EQ(r.status, 2);
         EXPECT_TRUE(r.out.empty());
@@ -64,7 +67,10 @@ TEST_F(CCairnCtlTest, UsageErrorsExitWithTwoAndHelpWithZero) {
     }
     const Result help = run({"show", "--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("export --json"), std::string::npos);
+    // One help text for every command.
+    for (const char* command : {"show FILE", "export --json", "upload FILE", "download FILE", "verify FILE", "clock [",
+                                "logs [", "firmware MANIFEST"})
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
 }
 
 TEST_F(CCairnCtlTest, ShowSummarisesPanelsLoopsZonesAndRules) {

@@ -1,8 +1,9 @@
 // cairnctl clock [--now | --set "YYYY-MM-DD HH:MM:SS"]
 #include <cstdio>
 
-#include "CPanelSession.h"
-#include "PanelCommands.h"
+#include "cairnctl/CCommandLine.h"
+#include "cairnctl/CPanelSession.h"
+#include "cairnctl/Commands.h"
 #include "panel_link/CClockForm.h"
 
 namespace {
@@ -24,20 +25,18 @@ bool parseDateTime(const std::string& text, CClockForm::DateTime& t) {
 
 }  // namespace
 
-int cmdClock(const PanelCommandArgs& args, std::ostream& out, std::ostream& err) {
+int cmdClock(const CommandArgs& args, CCommandContext& context) {
+    std::ostream& out = context.out;
+    std::ostream& err = context.err;
     CCommandLine cl;
     if (!cl.parse(args, {"--set"}, {"--now"}, err)) return 2;
-    if (!cl.positional.empty() || (cl.has("--set") && cl.has("--now"))) {
-        err << "cairnctl: clock takes either --now or --set \"YYYY-MM-DD HH:MM:SS\"\n";
-        return 2;
-    }
+    if (!cl.positional.empty() || (cl.has("--set") && cl.has("--now")))
+        return usage(err, "clock takes either --now or --set \"YYYY-MM-DD HH:MM:SS\"");
     CClockForm::DateTime t;
-    if (cl.has("--set") && !parseDateTime(*cl.value("--set"), t)) {
-        err << "cairnctl: --set needs a real date and time \"YYYY-MM-DD HH:MM:SS\" in the years "
-            << CClockForm::kFirstYear << " to " << CClockForm::kLastYear << "\n";
-        return 2;
-    }
-    CPanelSession s(out, err, false);
+    if (cl.has("--set") && !parseDateTime(*cl.value("--set"), t))
+        return usage(err, "--set needs a real date and time \"YYYY-MM-DD HH:MM:SS\" in the years " +
+                              std::to_string(CClockForm::kFirstYear) + " to " + std::to_string(CClockForm::kLastYear));
+    CPanelSession s(context, false);
     CClockForm form(s.handler, s.prompt);
     const std::time_t now = std::time(nullptr);
     if (cl.has("--set")) {

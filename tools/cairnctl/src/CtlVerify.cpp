@@ -1,15 +1,15 @@
 // cairnctl verify FILE.kvg --panel ID
-#include "CPanelSession.h"
-#include "PanelCommands.h"
+#include "cairnctl/CCommandLine.h"
+#include "cairnctl/CPanelSession.h"
+#include "cairnctl/Commands.h"
 
-int cmdVerify(const PanelCommandArgs& args, std::ostream& out, std::ostream& err) {
+int cmdVerify(const CommandArgs& args, CCommandContext& context) {
+    std::ostream& out = context.out;
+    std::ostream& err = context.err;
     CCommandLine cl;
     if (!cl.parse(args, {"--panel"}, {}, err)) return 2;
-    if (cl.positional.size() != 1 || !cl.has("--panel")) {
-        err << "cairnctl: verify needs one FILE.kvg and --panel ID\n";
-        return 2;
-    }
-    CPanelSession s(out, err, false);
+    if (cl.positional.size() != 1 || !cl.has("--panel")) return usage(err, "verify needs one FILE.kvg and --panel ID");
+    CPanelSession s(context, false);
     int id = 0;
     if (!s.load(cl.positional[0]) || !s.panelOption(*cl.value("--panel"), id)) return 1;
     std::vector<std::string> differences;

@@ -7,7 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "CCairnCtl.h"
+#include "cairnctl/CCairnCtl.h"
+#include "panel_link/CUsbBackend.h"
 #include "basalt/KvStringTableFile.h"
 #include "basalt/KvUtf.h"
 #include "virtual_panel/CVirtualPanelState.h"
@@ -50,7 +51,8 @@ protected:
         std::vector<char*> argv;
         for (std::string& a : args) argv.push_back(a.data());
         std::ostringstream out, err;
-        const int status = CCairnCtl(out, err).run(static_cast<int>(argv.size()), argv.data());
+        CCairnCtl ctl(out, err, [] { return CUsbBackend::fromEnvironment(); });
+        const int status = ctl.run(static_cast<int>(argv.size()), argv.data());
         return {status, out.str(), err.str()};
     }
     std::string bytes(const fs::path& p) {
@@ -147,12 +149,19 @@ TEST_F(PanelCommands, ClockAndLogs) {
 }
 
 TEST_F(PanelCommands, UsageErrors) {
-    EXPECT_EQ(run({"upload", sample}).status, 2);
     EXPECT_EQ(run({"upload", sample, "--panel", "9"}).status, 1);
-    EXPECT_EQ(run({"download"}).status, 2);
-    EXPECT_EQ(run({"verify", sample, "--panel"}).status, 2);
-    EXPECT_EQ(run({"clock", "--now", "--set", "2026-01-01 00:00:00"}).status, 2);
-    EXPECT_EQ(run({"logs", "--bogus", "x"}).status, 2);
+    // Every command's usage error ends in the same hint.
+    for (const auto& args : std::vector<std::vector<std::string>>{{"upload", sample},
+                                                                  {"download"},
+                                                                  {"verify", sample, "--panel"},
+                                                                  {"clock", "--now", "--set", "2026-01-01 00:00:00"},
+                                                                  {"logs", "--bogus", "x"},
+                                                                  {"firmware"},
+                                                                  {"firmware", "a.xml", "--yes"}}) {
+        const Result r = run(args);
+        EXPECT_EQ(r.status, 2) << args[0];
+        EXPECT_NE(r.err.find("Try 'cairnctl --help'"), std::string::npos) << r.err;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,36 @@
+#include "cairnctl/CCommandLine.h"
+
+#include <algorithm>
+
+#include "cairnctl/Commands.h"
+
+bool CCommandLine::parse(const std::vector<std::string>& args, const std::vector<std::string>& valued,
+                         const std::vector<std::string>& flags, std::ostream& err) {
+    auto in = [](const std::vector<std::string>& list, const std::string& s) {
+        return std::find(list.begin(), list.end(), s) != list.end();
+    };
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (in(flags, a)) {
+            m_options.emplace_back(a, "");
+        } else if (in(valued, a)) {
+            if (i + 1 >= args.size()) {
+                usage(err, a + " needs a value");
+                return false;
+            }
+            m_options.emplace_back(a, args[++i]);
+        } else if (a.size() > 1 && a[0] == '-') {
+            usage(err, args[0] + ": unknown option '" + a + "'");
+            return false;
+        } else {
+            positional.push_back(a);
+        }
+    }
+    return true;
+}
+
+const std::string* CCommandLine::value(const std::string& name) const {
+    for (const auto& [n, v] : m_options)
+        if (n == name) return &v;
+    return nullptr;
+}

@@ -1,0 +1,34 @@
+#include "cairnctl/CPanelSession.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <unistd.h>
+
+#include "cairnctl/CConsoleWaitDialog.h"
+#include "cairnctl/CFacilityFile.h"
+
+CPanelSession::CPanelSession(CCommandContext& context, bool assumeYes)
+    : out(context.out),
+      err(context.err),
+      prompt(context.err, assumeYes),
+      handler(facility, prompt, [&e = context.err]() -> std::unique_ptr<IModalWaitDialog> {
+          return std::make_unique<CConsoleWaitDialog>(e, &e == &std::cerr && ::isatty(STDERR_FILENO));
+      }, context.usb()) {
+    CConsolePrompt::loadStrings();
+    facility.setPrompt(&prompt);
+}
+
+bool CPanelSession::load(const std::string& path) { return CFacilityFile(facility, err).load(path); }
+
+bool CPanelSession::save(const std::string& path) { return CFacilityFile(facility, err).save(path); }
+
+bool CPanelSession::panelOption(const std::string& value, int& id) {
+    char* end = nullptr;
+    const long n = std::strtol(value.c_str(), &end, 10);
+    if (value.empty() || *end || n < 1 || n > 128 || !facility.getPanelLabel(static_cast<int>(n))) {
+        err << "cairnctl: the facility has no panel with id '" << value << "'\n";
+        return false;
+    }
+    id = static_cast<int>(n);
+    return true;
+}

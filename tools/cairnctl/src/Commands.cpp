@@ -1,0 +1,42 @@
+#include "cairnctl/Commands.h"
+
+#include <utility>
+
+const char* const kHelpText =
+    "Usage: cairnctl COMMAND [OPTIONS] [FILE]\n"
+    "\n"
+    "File commands:\n"
+    "  show FILE.kvg                  print a summary of the facility: panels, loops, zones, rules\n"
+    "  export --json FILE.kvg         write the facility as JSON to standard output\n"
+    "\n"
+    "Panel commands (the panel on USB, or CAIRN_PANEL=virtual:PATH):\n"
+    "  upload FILE.kvg --panel ID     send panel ID of the facility to the panel\n"
+    "  download FILE.kvg [--yes]      read the panel into FILE.kvg (added when the file exists;\n"
+    "                                 --yes replaces a panel with the same address without asking)\n"
+    "  verify FILE.kvg --panel ID     read the panel back and list every difference from panel ID\n"
+    "  clock [--now | --set \"YYYY-MM-DD HH:MM:SS\"]   set the panel clock\n"
+    "  logs [--general F] [--alarm F] [--breakdown F] [--test F] [--yes]\n"
+    "                                 save the panel's event logs as CSV files\n"
+    "  firmware MANIFEST.xml          update the panel's firmware (panel in update mode)\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help                     show this help and exit\n"
+    "\n"
+    "Exit status: 0 on success, 1 on failure, 2 on a usage error.\n";
+
+int usage(std::ostream& err, const std::string& problem) {
+    err << "cairnctl: " << problem << "\n" << "Try 'cairnctl --help' for more information.\n";
+    return 2;
+}
+
+int runCommand(const CommandArgs& args, CCommandContext& context) {
+    using Command = int (*)(const CommandArgs&, CCommandContext&);
+    static const std::pair<const char*, Command> commands[] = {
+        {"show", cmdShow},     {"export", cmdExport}, {"upload", cmdUpload}, {"download", cmdDownload},
+        {"verify", cmdVerify}, {"clock", cmdClock},   {"logs", cmdLogs},     {"firmware", cmdFirmware},
+    };
+    if (args.empty()) return -1;
+    for (const auto& [name, command] : commands)
+        if (args[0] == name) return command(args, context);
+    return -1;
+}

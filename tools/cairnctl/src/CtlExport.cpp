@@ -1,0 +1,22 @@
+// cairnctl export --json FILE.kvg
+#include "basalt/KvTrace.h"
+#include "basalt/XmlDocument.h"
+#include "cairnctl/CCommandLine.h"
+#include "cairnctl/CFacilityFile.h"
+#include "cairnctl/Commands.h"
+#include "model/CFacilityManager.h"
+
+int cmdExport(const CommandArgs& args, CCommandContext& context) {
+    printk("\n cmdExport");
+    CCommandLine cl;
+    if (!cl.parse(args, {}, {"--json"}, context.err)) return 2;
+    if (cl.positional.size() != 1 || !cl.has("--json"))
+        return usage(context.err, "export needs --json and one FILE.kvg");
+    CFacilityManager m;
+    CFacilityFile file(m, context.err);
+    if (!file.load(cl.positional[0])) return 1;
+    KvString json;
+    file.document().Root()->toJson(json);
+    context.out << json.c_str() << "\n";
+    return 0;
+}

@@ -1,0 +1,98 @@
+// cairnctl show FILE.kvg
+#include <set>
+#include <sstream>
+
+#include "basalt/KvTrace.h"
+#include "basalt/KvUtf.h"
+#include "cairnctl/CCommandLine.h"
+#include "cairnctl/CFacilityFile.h"
+#include "cairnctl/Commands.h"
+#include "model/CFacilityManager.h"
+
+namespace {
+
+std::string utf8(const KvWString& text) { return ToUtf8(text.c_str()).c_str(); }
+
+// "1-3, 7" from a sorted set.
+std::string ranges(const std::set<int>& numbers) {
+    std::ostringstream s;
+    for (auto it = numbers.begin(); it != numbers.end();) {
+        const int first = *it;
+        int last = first;
+        while (++it != numbers.end() && *it == last + 1) last = *it;
+        if (first != *numbers.begin()) s << ", ";
+        s << first;
+        if (last != first) s << "-" << last;
+    }
+    return s.str();
+}
+
+struct Side {
+    int type, panel, loop, element, zone;
+    std::pair<int, int> range;
+};
+
+std::string describe(const Side& s) {
+    std::ostringstream o;
+    o << "type " << s.type;
+    if (s.panel) o << ", panel " << s.panel;
+    if (s.loop) o << ", loop " << s.loop;
+    if (s.element) o << ", element " << s.element;
+    if (s.zone) o << ", zone " << s.zone;
+    if (s.range.first || s.range.second) o << ", range " << s.range.first << "-" << s.range.second;
+    return o.str();
+}
+
+void showLoops(std::ostream& o, const CFacilityManager& m, int id) {
+    std::set<int> zones;
+    for (int index = 0; index < m.getNumOfLoops(id); ++index) {
+        const int loop = m.getLoopAddress(id, index);
+        o << "  loop " << loop << ": " << m.getNumberOfElementsInLoop(id, loop) << " elements ("
+          << m.getNumberOfInputElementsInLoop(id, loop) << " inputs, "
+          << m.getNumberOfOutputElementsInLoop(id, loop) << " outputs)\n";
+        for (int p = 0; p < m.getNumberOfElementsInLoop(id, loop); ++p)
+            if (const int z = m.getElementZone(id, loop, m.getElementAddress(id, loop, p))) zones.insert(z);
+    }
+    o << "  zones: " << m.getNumOfZones(id) << " defined, in use: " << (zones.empty() ? "none" : ranges(zones))
+      << "\n";
+}
+
+void showPanel(std::ostream& o, const CFacilityManager& m, int id) {
+    const KvWString* label = m.getPanelLabel(id);
+    o << "panel " << id << ": address " << m.getPanelAddress(id) << ", label \"" << (label ? utf8(*label) : "")
+      << "\", installer \"" << utf8(m.getPanelInstaller(id)) << "\", phone \"" << utf8(m.getPanelPhone(id))
+      << "\"\n";
+    showLoops(o, m, id);
+}
+
+void showRules(std::ostream& o, const CFacilityManager& m) {
+    const int count = m.getNumberEventsInPanel();
+    o << "rules: " << count << "\n";
+    for (int p = 0; p < count; ++p) {
+        const int r = m.getEventActionId(p);
+        const Side in{m.getEventActionInType(r), m.getEventActionInPanel(r), m.getEventActionInLoop(r),
+                      m.getEventActionInElement(r), m.getEventActionInZone(r), m.getEventActionInRange(r)};
+        const Side out{m.getEventActionOutType(r), m.getEventActionOutPanel(r), m.getEventActionOutLoop(r),
+                       m.getEventActionOutElement(r), m.getEventActionOutZone(r), m.getEventActionOutRange(r)};
+        o << "  rule " << r << " (delay " << m.getEventActionDelay(r) << "): when " << describe(in) << " -> drive "
+          << describe(out) << "\n";
+    }
+}
+
+}  // namespace
+
+int cmdShow(const CommandArgs& args, CCommandContext& context) {
+    printk("\n cmdShow");
+    CCommandLine cl;
+    if (!cl.parse(args, {}, {}, context.err)) return 2;
+    if (cl.positional.size() != 1) return usage(context.err, "show takes exactly one FILE.kvg");
+    const std::string& path = cl.positional[0];
+    CFacilityManager m;
+    if (!CFacilityFile(m, context.err).load(path)) return 1;
+    std::ostringstream o;
+    o << path << ": " << m.getNumberOfPanels() << " panels\n";
+    for (int i = 0; i < m.getNumberOfPanels(); ++i) showPanel(o, m, m.getPanelId(i));
+    showRules(o, m);
+    context.out << o.str();
+    return 0;
+}
