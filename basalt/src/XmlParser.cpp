@@ -116,6 +116,8 @@ bool IsUsableTag(const KvWString& tag) {
 
 }  // namespace
 
+bool XmlUsableTag(const KvWString& tag) { return IsUsableTag(tag); }
+
 void XmlAppendDecoded(KvWString& out, const char* p, const char* end, bool entities) {
     if (p >= end) return;
     // Short texts are decoded on the stack and stored at their exact size; a

@@ -1,97 +1,80 @@
 #include "file/CXmlHandler.h"
 
-#include <climits>
-#include <cstdint>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include "basalt/KvUtf.h"
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "CFacilityFileReader.h"
+#include "basalt/KvPaths.h"
 #include "basalt/KvTrace.h"
 #include "basalt/XmlDocument.h"
-#include "basalt/KvPaths.h"
 #include "internal/XmlText.h"
 #include "model/CFacilityManager.h"
 
 namespace {
 
-using Node = XmlDocument::XmlNode;
+constexpr int kFirstPanelId = CFacilityFileReader::kFirstPanelId;
+constexpr int kLastPanelId = CFacilityFileReader::kLastPanelId;
 
-constexpr int kFirstPanelId = 1;
-constexpr int kLastPanelId = 128;
-
-// Decimal like the platform's wide atoi: leading white space, an optional sign, digits; the
-// first other character ends the number and no digits give 0. Out-of-range values clamp
-// instead of overflowing.
-int toInt(const KvWString& text) {
-    int i = 0;
-    while (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r')) ++i;
-    bool negative = false;
-    if (text[i] == u'+' || text[i] == u'-') negative = text[i++] == u'-';
-    std::int64_t value = 0;
-    for (; text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        value = value * 10 + (text[i] - u'0');
-        if (value > std::int64_t(INT_MAX) + 1) value = std::int64_t(INT_MAX) + 1;
+// The whole file in one block of its own size: the largest facilities run to 170 MB, and
+// growing a string by appending would copy them again and hold twice the memory for a moment.
+// (A mapping would save one copy but turns a file cut short by another program into a crash.)
+class FileBytes {
+public:
+    CLoadError::Kind read(const KvWString& path) {
+        const int fd = wideopen(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? CLoadError::kNotFound : CLoadError::kNotReadable;
+        struct stat st {};
+        bool ok = ::fstat(fd, &st) == 0;
+        if (ok) grow(static_cast<std::size_t>(st.st_size) + 1);  // one more byte to see the end
+        while (ok) {
+            if (m_size == m_capacity) grow(m_capacity * 2);
+            const ssize_t n = ::read(fd, m_bytes.get() + m_size, m_capacity - m_size);
+            if (n < 0 && errno == EINTR) continue;
+            ok = n >= 0;
+            if (n <= 0) break;
+            m_size += static_cast<std::size_t>(n);
+        }
+        ::close(fd);
+        return ok ? CLoadError::kNone : CLoadError::kNotReadable;
     }
-    if (negative) value = -value;
-    if (value > INT_MAX) return INT_MAX;
-    return value < INT_MIN ? INT_MIN : static_cast<int>(value);
-}
+    const char* data() const { return m_bytes.get(); }
+    std::size_t size() const { return m_size; }
 
-// Text of the first child with `tag`; empty when there is none.
-KvWString childText(const Node& node, const char16_t* tag) {
-    for (auto it = node.ChildsBegin(); it != node.ChildsEnd(); ++it)
-        if ((*it)->Tag() == tag) return (*it)->Value();
-    return KvWString();
-}
-
-int childInt(const Node& node, const char16_t* tag) { return toInt(childText(node, tag)); }
-
-// The named child, or null; a missing container reads as empty.
-const Node* child(const Node& node, const char16_t* tag) {
-    for (auto it = node.ChildsBegin(); it != node.ChildsEnd(); ++it)
-        if ((*it)->Tag() == tag) return *it;
-    return nullptr;
-}
-
-template <class Fn>
-void forEachChild(const Node* node, Fn fn) {
-    if (!node) return;
-    for (auto it = node->ChildsBegin(); it != node->ChildsEnd(); ++it) fn(**it);
-}
-
-struct SideValues {
-    int type = 0, panel = 0, loop = 0, element = 0, zone = 0, rangeBegin = 0, rangeEnd = 0;
-
-    // What the side names, derived because the file does not store it.
-    int itemType() const {
-        if (zone != 0) return kItemZone;
-        if (element != 0) return kItemElement;
-        if (loop != 0) return kItemLoop;
-        if (panel == 0) return kItemNothing;
-        if (rangeBegin != 0 && rangeEnd != 0) return kItemPanelRange;
-        return kItemPanel;
+private:
+    // Large blocks are asked for in huge pages: faulting in 4 KB pages costs more than the copy.
+    void grow(std::size_t capacity) {
+        constexpr std::size_t kHuge = std::size_t(2) << 20;
+        capacity = (std::max<std::size_t>(capacity, 4096) + kHuge - 1) / kHuge * kHuge;
+        Block bigger(static_cast<char*>(std::aligned_alloc(kHuge, capacity)));
+        if (!bigger) throw std::bad_alloc();
+        ::madvise(bigger.get(), capacity, MADV_HUGEPAGE);
+        if (m_size) std::memcpy(bigger.get(), m_bytes.get(), m_size);
+        m_bytes = std::move(bigger);
+        m_capacity = capacity;
     }
+
+    struct Free {
+        void operator()(char* p) const { std::free(p); }
+    };
+    using Block = std::unique_ptr<char, Free>;
+    Block m_bytes;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
 };
-
-// Later children with the same tag win, as a scan over all children gives.
-SideValues readSide(const Node* side) {
-    SideValues v;
-    forEachChild(side, [&v](const Node& c) {
-        const KvWString& tag = c.Tag();
-        const int n = toInt(c.Value());
-        if (tag == u"type") v.type = n;
-        else if (tag == u"panelid") v.panel = n;
-        else if (tag == u"loopaddress") v.loop = n;
-        else if (tag == u"elementaddress") v.element = n;
-        else if (tag == u"zoneid") v.zone = n;
-        else if (tag == u"rangebegin") v.rangeBegin = n;
-        else if (tag == u"rangeend") v.rangeEnd = n;
-    });
-    return v;
-}
 
 }  // namespace
 
-CXmlHandler::CXmlHandler(CFacilityManager& manager)
-    : m_manager(manager), m_document(std::make_unique<XmlDocument>()) {
+CXmlHandler::CXmlHandler(CFacilityManager& manager) : m_manager(manager) {
     printk("\n CXmlHandler::CXmlHandler");
 }
 
@@ -105,7 +88,6 @@ CXmlHandler::~CXmlHandler() { printk("\n CXmlHandler::~CXmlHandler"); }
 // streaming writer and XmlDocument produce for the same content.
 bool CXmlHandler::save(const KvWString& path) {
     printk("\n CXmlHandler::save");
-    m_document->Reset();
     std::string rules;
     if (m_manager.getNumberEventsInPanel() > 0) {
         XmlText block(rules);
@@ -220,99 +202,69 @@ void CXmlHandler::writeRules(XmlText& xml) {
 bool CXmlHandler::load(const KvWString& path) {
     printk("\n CXmlHandler::load");
     m_manager.clearGroups();
-    if (!m_document->Load(path)) return false;
-    return fill();
+    m_error = CLoadError();
+    FileBytes bytes;
+    m_error.kind = bytes.read(path);
+    if (m_error.kind != CLoadError::kNone) return false;
+    return loadText(bytes.data(), bytes.size());
 }
 
 bool CXmlHandler::loadText(const char* text, std::size_t length) {
     printk("\n CXmlHandler::loadText");
     m_manager.clearGroups();
-    if (!m_document->Parse(text, length)) return false;
-    return fill();
-}
-
-bool CXmlHandler::fill() {
-    printk("\n CXmlHandler::fill");
-    const Node* root = m_document->Root();
-    if (!root || !child(*root, u"panels")) return false;
-    readPanelRecords();
-    for (int id = kFirstPanelId; id <= kLastPanelId; ++id) readPanelContents(id);
-    readRules();
+    CFacilityFileReader file;
+    if (!file.read(text, length)) {
+        m_error = file.error();
+        return false;
+    }
+    m_error = CLoadError();
+    fill(file);
     return true;
 }
 
-// First pass: every entry under "panels" becomes a panel record. A repeated id still updates
-// the installer, comments and phone of the panel already there.
-void CXmlHandler::readPanelRecords() {
-    printk("\n CXmlHandler::readPanelRecords");
-    forEachChild(child(*m_document->Root(), u"panels"), [this](const Node& entry) {
-        int id = 0, address = 0;
-        KvWString label, installer, description, phone;
-        forEachChild(&entry, [&](const Node& c) {
-            const KvWString& tag = c.Tag();
-            if (tag == u"id") id = toInt(c.Value());
-            else if (tag == u"address") address = toInt(c.Value());
-            else if (tag == u"label") label = c.Value();
-            else if (tag == u"installer") installer = c.Value();
-            else if (tag == u"description") description = c.Value();
-            else if (tag == u"phone") phone = c.Value();
-        });
-        m_manager.addPanel(id, address, label);
-        m_manager.setPanelInstaller(id, installer);
-        m_manager.setPanelComments(id, description);
-        m_manager.setPanelPhone(id, phone);
-    });
+// The records go to the manager in the order of the two-pass reading the file layout was
+// made for: every panel record first, then each panel's loops, elements and zones by id,
+// then the rules.
+void CXmlHandler::fill(const CFacilityFileReader& file) {
+    printk("\n CXmlHandler::fill");
+    // A repeated id still updates the installer, comments and phone of the panel already there.
+    for (const CFacilityFileReader::Panel& p : file.panels()) {
+        m_manager.addPanel(p.id, p.address, p.label);
+        m_manager.setPanelInstaller(p.id, p.installer);
+        m_manager.setPanelComments(p.id, p.description);
+        m_manager.setPanelPhone(p.id, p.phone);
+    }
+    for (int id = kFirstPanelId; id <= kLastPanelId; ++id) fillContents(id, file);
+    fillRules(file);
 }
 
-// Second pass: loops, elements and zones of the entry whose id text is exactly `id`.
-void CXmlHandler::readPanelContents(int id) {
-    printk("\n CXmlHandler::readPanelContents");
-    const Node* entry = m_document->Root()->NodeV(u"panels/panel?id=%d?", id);
-    if (!entry) return;
-    forEachChild(child(*entry, u"loops"), [this, id](const Node& loop) {
-        const int loopAddress = childInt(loop, u"address");
-        m_manager.addLoopToPanel(id, loopAddress);
-        forEachChild(child(loop, u"elements"), [this, id, loopAddress](const Node& e) {
-            const int a = childInt(e, u"address");
-            const KvWString description = childText(e, u"description");
+void CXmlHandler::fillContents(int id, const CFacilityFileReader& file) {
+    const CFacilityFileReader::Contents& contents = file.contents(id);
+    if (!contents.present) return;
+    for (const CFacilityFileReader::Loop& loop : contents.loops) {
+        m_manager.addLoopToPanel(id, loop.address);
+        for (const CFacilityFileReader::Element& e : loop.elements) {
             // A refused entry must not overwrite the element that holds the address already.
-            if (!m_manager.addElementToLoop(id, loopAddress, a, childInt(e, u"type"), childInt(e, u"zone"),
-                                            childText(e, u"label"), description.c_str()))
-                return;
-            m_manager.setElementCompositeMode(id, loopAddress, a, childInt(e, u"composite"));
-            m_manager.setElementGenericType(id, loopAddress, a, childInt(e, u"generic"));
-        });
-    });
-    forEachChild(child(*entry, u"zones"), [this, id](const Node& zone) {
-        m_manager.addZone(id, childInt(zone, u"id"), childText(zone, u"description"));
-    });
+            if (!m_manager.addElementToLoop(id, loop.address, e.address, e.type, e.zone, e.label,
+                                            e.description.c_str()))
+                continue;
+            m_manager.setElementCompositeMode(id, loop.address, e.address, e.composite);
+            m_manager.setElementGenericType(id, loop.address, e.address, e.generic);
+        }
+    }
+    for (const CFacilityFileReader::Zone& zone : contents.zones) m_manager.addZone(id, zone.number, zone.description);
 }
 
-// Every panel entry carries the same rules; they are taken once, from the first entry that
-// has them, so a facility without a panel 1 keeps its rules.
-void CXmlHandler::readRules() {
-    printk("\n CXmlHandler::readRules");
-    const Node* events = nullptr;
-    forEachChild(child(*m_document->Root(), u"panels"), [&events](const Node& entry) {
-        if (!events && entry.Tag() == u"panel") events = child(entry, u"events");
-    });
-    forEachChild(events, [this](const Node& rule) {
-        int id = 0, delay = 0;
-        const Node* event = nullptr;
-        const Node* action = nullptr;
-        forEachChild(&rule, [&](const Node& c) {
-            if (c.Tag() == u"id") id = toInt(c.Value());
-            else if (c.Tag() == u"delay") delay = toInt(c.Value());
-            else if (c.Tag() == u"event") event = &c;
-            else if (c.Tag() == u"action") action = &c;
-        });
-        const SideValues in = readSide(event);
-        const SideValues out = readSide(action);
+void CXmlHandler::fillRules(const CFacilityFileReader& file) {
+    printk("\n CXmlHandler::fillRules");
+    for (const CFacilityFileReader::Rule& rule : file.rules()) {
         // A repeated id is skipped: setting its sides would rewrite the rule read before.
-        if (!m_manager.addEventActionItem(id, delay)) return;
-        m_manager.addEventToEventActionItem(id, in.type, in.panel, in.loop, in.element, in.zone, in.rangeBegin,
+        if (!m_manager.addEventActionItem(rule.id, rule.delay)) continue;
+        const CFacilityFileReader::Side& in = rule.event;
+        const CFacilityFileReader::Side& out = rule.action;
+        m_manager.addEventToEventActionItem(rule.id, in.type, in.panel, in.loop, in.element, in.zone, in.rangeBegin,
                                             in.rangeEnd, in.itemType(), 0);
-        m_manager.addActionToEventActionItem(id, out.type, out.panel, out.loop, out.element, out.zone,
+        m_manager.addActionToEventActionItem(rule.id, out.type, out.panel, out.loop, out.element, out.zone,
                                              out.rangeBegin, out.rangeEnd, out.itemType(), 0);
-    });
+    }
 }

@@ -44,6 +44,9 @@ private:
 // entities when `entities` is set. Malformed UTF-8 is handled like Utf8ToUtf16.
 void XmlAppendDecoded(KvWString& out, const char* p, const char* end, bool entities);
 
+// Whether a decoded tag may name an element: what ParseDocument demands of every tag.
+bool XmlUsableTag(const KvWString& tag);
+
 // Output buffer that either collects everything or drains into a stdio stream.
 class XmlSink {
 public:

@@ -7,14 +7,14 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <string>
 
 #include "basalt/KvBasicString.h"
+#include "file/CLoadError.h"
 
+class CFacilityFileReader;
 class CFacilityManager;
 class XmlText;
-class XmlDocument;
 
 class CXmlHandler {
 public:
@@ -32,26 +32,25 @@ public:
 
     // Adds the file's facility to the one in the manager (callers flush first). Panels enter
     // by address; refused entries are skipped. Rules come from the first panel entry that has
-    // any. The rule group indexes are emptied first. False, with the facility unchanged, when
-    // the file cannot be read, is not well-formed, or has no "panels" under its root.
+    // any. The rule group indexes are emptied first. False, with the facility unchanged and
+    // lastError() telling why, when the file is missing or unreadable, is not well-formed, or
+    // is not a facility (its root is not "facility" or has no "panels").
     bool load(const KvWString& path);
     // The same for file contents already in memory (`length` bytes of UTF-8).
     bool loadText(const char* text, std::size_t length);
-
-    // The document of the last load (emptied by save).
-    const XmlDocument& document() const { return *m_document; }
+    // Why the last load failed; kind kNone after a successful one.
+    const CLoadError& lastError() const { return m_error; }
 
 private:
-    bool fill();
     void writePanel(XmlText& xml, int id, const std::string& rules);
     void writeLoops(XmlText& xml, int id);
     void writeElement(XmlText& xml, int id, int loop, int address);
     void writeZones(XmlText& xml, int id);
     void writeRules(XmlText& xml);
-    void readPanelRecords();
-    void readPanelContents(int id);
-    void readRules();
+    void fill(const CFacilityFileReader& file);
+    void fillContents(int id, const CFacilityFileReader& file);
+    void fillRules(const CFacilityFileReader& file);
 
     CFacilityManager& m_manager;
-    std::unique_ptr<XmlDocument> m_document;
+    CLoadError m_error;
 };
