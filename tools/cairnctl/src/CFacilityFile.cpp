@@ -2,32 +2,17 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
-
 #include "basalt/KvTrace.h"
 #include "basalt/KvUtf.h"
-#include "basalt/XmlDocument.h"
+#include "cairnctl/CConsolePrompt.h"
 
+// The reason comes in the words of the string table, with its number, as the program shows it.
 bool CFacilityFile::load(const std::string& path) {
     printk("\n CFacilityFile::load");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        m_err << "cairnctl: " << path << ": cannot open: " << std::strerror(errno) << "\n";
-        return false;
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) {
-        m_err << "cairnctl: " << path << ": read error\n";
-        return false;
-    }
-    const std::string text = content.str();
-    if (m_handler.loadText(text.data(), text.size())) return true;
-    if (!m_handler.document().IsOK())
-        m_err << "cairnctl: " << path << ": not well-formed XML (malformed or truncated)\n";
-    else
-        m_err << "cairnctl: " << path << ": not a facility configuration (no \"panels\" under the root)\n";
+    if (m_handler.load(ToWide(path.c_str()))) return true;
+    CConsolePrompt::loadStrings();
+    const CLoadError& error = m_handler.lastError();
+    m_err << "cairnctl: " << path << ": " << ToUtf8(error.text().c_str()).c_str() << " [" << error.textId() << "]\n";
     return false;
 }
 

@@ -1,5 +1,6 @@
 // cairnctl export --json FILE.kvg
 #include "basalt/KvTrace.h"
+#include "basalt/KvUtf.h"
 #include "basalt/XmlDocument.h"
 #include "cairnctl/CCommandLine.h"
 #include "cairnctl/CFacilityFile.h"
@@ -15,8 +16,11 @@ int cmdExport(const CommandArgs& args, CCommandContext& context) {
     CFacilityManager m;
     CFacilityFile file(m, context.err);
     if (!file.load(cl.positional[0])) return 1;
+    // The facility loaded, so the file is a well-formed facility; its tree is what goes out.
+    XmlDocument doc;
+    if (!doc.Load(ToWide(cl.positional[0].c_str()))) return 1;
     KvString json;
-    file.document().Root()->toJson(json);
+    doc.Root()->toJson(json);
     context.out << json.c_str() << "\n";
     return 0;
 }

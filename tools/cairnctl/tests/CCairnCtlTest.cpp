@@ -95,9 +95,10 @@ TEST_F(CCairnCtlTest, ExportWritesTheFacilityAsJson) {
 TEST_F(CCairnCtlTest, BadFilesGetOneLineNamingTheFileAndNoOutput) {
     const std::string full = "<facility><panels></panels></facility>";
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {write("trunc.kvg", full.substr(0, 20)), "not well-formed"},
-        {write("other.kvg", "<settings><x>1</x></settings>"), "not a facility"},
-        {(dir / "none.kvg").string(), "cannot open"},
+        {write("trunc.kvg", full.substr(0, 20)), "[342]"},
+        {write("other.kvg", "<settings><panels>1</panels></settings>"), "[343]"},
+        {(dir / "none.kvg").string(), "[340]"},
+        {dir.string(), "[341]"},
     };
     for (const auto& [path, why] : cases)
         for (const char* command : {"show", "export"}) {

@@ -3,7 +3,6 @@
 // A failure puts one line on the error stream naming the file and the fault.
 #pragma once
 
-#include <memory>
 #include <ostream>
 #include <string>
 
@@ -15,13 +14,11 @@ class CFacilityFile {
 public:
     CFacilityFile(CFacilityManager& facility, std::ostream& err) : m_handler(facility), m_err(err) {}
 
-    // Adds the file's facility to the manager; false (facility unchanged) when the file cannot
-    // be opened or read, is not well-formed, or is not a facility.
+    // Adds the file's facility to the manager; false (facility unchanged) when the file is
+    // missing or unreadable, is not well-formed (the line names where), or is not a facility.
     bool load(const std::string& path);
     // Replaces the file only with complete new content.
     bool save(const std::string& path);
-    // The document of the last load.
-    const XmlDocument& document() const { return m_handler.document(); }
 
 private:
     CXmlHandler m_handler;
