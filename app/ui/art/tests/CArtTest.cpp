@@ -1,5 +1,3 @@
-#include "ArtTestApp.h"
-
 #include "art/CArt.h"
 
 #include <QFile>
@@ -61,12 +59,7 @@ std::vector<int> imageListIndexes()
     return indexes;
 }
 
-class CArtTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { ensureGuiApplication(); }
-};
-
-TEST_F(CArtTest, EveryWindowPictureDrawsAtListAndDoubleSize)
+TEST(CArtTest, EveryWindowPictureDrawsAtListAndDoubleSize)
 {
     for (int id : kWindowPictures) {
         const QIcon icon = CArt::icon(id);
@@ -79,7 +72,7 @@ TEST_F(CArtTest, EveryWindowPictureDrawsAtListAndDoubleSize)
     }
 }
 
-TEST_F(CArtTest, EveryImageListIndexDrawsAtListAndDoubleSize)
+TEST(CArtTest, EveryImageListIndexDrawsAtListAndDoubleSize)
 {
     for (int index : imageListIndexes()) {
         const QIcon icon = CArt::imageList(index);
@@ -89,7 +82,7 @@ TEST_F(CArtTest, EveryImageListIndexDrawsAtListAndDoubleSize)
     }
 }
 
-TEST_F(CArtTest, UnknownNumbersGiveNullIcons)
+TEST(CArtTest, UnknownNumbersGiveNullIcons)
 {
     for (int id : {-1, 0, 127, 129, 141, 146, 163, 167, 171, 188, 190})
         EXPECT_TRUE(CArt::icon(id).isNull()) << "picture " << id;
@@ -98,7 +91,7 @@ TEST_F(CArtTest, UnknownNumbersGiveNullIcons)
 }
 
 // A used item must stand out in a tree at 1x; input and output use must not look alike either.
-TEST_F(CArtTest, UsedVariantsDifferFromTheirBaseAndFromEachOther)
+TEST(CArtTest, UsedVariantsDifferFromTheirBaseAndFromEachOther)
 {
     const int side = CArt::kImageListSize;
     for (int i = 0; i < CArt::kImageListBase; ++i) {
@@ -112,7 +105,7 @@ TEST_F(CArtTest, UsedVariantsDifferFromTheirBaseAndFromEachOther)
 }
 
 // Two list entries drawing the same picture would mean a wrong file in the table.
-TEST_F(CArtTest, NoTwoBasePicturesAreAlike)
+TEST(CArtTest, NoTwoBasePicturesAreAlike)
 {
     std::vector<QImage> images;
     for (int i = 0; i < CArt::kImageListBase; ++i)
@@ -122,7 +115,7 @@ TEST_F(CArtTest, NoTwoBasePicturesAreAlike)
             EXPECT_GE(differentPixels(images[i], images[j]), 8) << i << " and " << j;
 }
 
-TEST_F(CArtTest, DisabledPicturesAreDrawnAndLookDifferent)
+TEST(CArtTest, DisabledPicturesAreDrawnAndLookDifferent)
 {
     const QIcon icon = CArt::icon(165);
     const QImage normal = icon.pixmap(QSize(42, 42), QIcon::Normal).toImage().convertToFormat(QImage::Format_ARGB32);
@@ -133,7 +126,7 @@ TEST_F(CArtTest, DisabledPicturesAreDrawnAndLookDifferent)
 }
 
 // The program writes its title in black near y 310 and the version in white near y 340.
-TEST_F(CArtTest, SplashKeepsRoomForTheProgramsTexts)
+TEST(CArtTest, SplashKeepsRoomForTheProgramsTexts)
 {
     const QPixmap splash = CArt::splash();
     ASSERT_EQ(splash.size(), QSize(410, 355));
@@ -143,7 +136,7 @@ TEST_F(CArtTest, SplashKeepsRoomForTheProgramsTexts)
     EXPECT_LT(meanLightness(image, QRect(300, 324, 100, 20)), 110.0);
 }
 
-TEST_F(CArtTest, IconPathNamesTheProgramIcon)
+TEST(CArtTest, IconPathNamesTheProgramIcon)
 {
     EXPECT_TRUE(QFile::exists(CArt::iconPath()));
     EXPECT_GT(opaquePixels(render(CArt::icon(128), 64)), 64 * 64 / 8);

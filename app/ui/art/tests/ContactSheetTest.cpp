@@ -1,7 +1,5 @@
 // Not a check: draws every picture at 1x and 2x on one sheet (and a pixel-zoomed copy) so people can look
 // at the set together. Written beside the build's other screenshots.
-#include "ArtTestApp.h"
-
 #include "art/CArt.h"
 
 #include <QDir>
@@ -108,7 +106,6 @@ QImage splashWithTexts()
 
 TEST(ArtContactSheet, WritesTheSheet)
 {
-    ensureGuiApplication();
     const QString dir = QStringLiteral(CAIRN_ART_SHEET_DIR);
     ASSERT_TRUE(QDir().mkpath(dir));
     const QImage image = sheet(allPictures());
