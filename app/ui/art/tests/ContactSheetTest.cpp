@@ -64,17 +64,17 @@ std::vector<Entry> allPictures()
     return entries;
 }
 
-// The image list at its real 1x size, each pixel magnified, to judge what a tree shows.
-QImage pixelSheet()
+// The image list at a real size, each pixel magnified, to judge what a tree shows.
+QImage pixelSheet(int scale, int zoom)
 {
-    constexpr int zoom = 4, side = CArt::kImageListSize * zoom, gap = 8;
+    const int side = CArt::kImageListSize * scale * zoom, gap = 8;
     QImage image(10 * (side + gap) + gap, 9 * (side + gap) + gap, QImage::Format_ARGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     for (int variant = 0; variant < 3; ++variant)
         for (int i = 0; i < CArt::kImageListBase; ++i) {
             const QPixmap small = CArt::imageList(variant * CArt::kUsedInput + i)
-                                      .pixmap(QSize(CArt::kImageListSize, CArt::kImageListSize));
+                                      .pixmap(QSize(CArt::kImageListSize, CArt::kImageListSize) * scale);
             const int row = variant * 3 + i / 10, column = i % 10;
             painter.drawImage(QPoint(gap + column * (side + gap), gap + row * (side + gap)),
                               small.toImage().scaled(side, side, Qt::IgnoreAspectRatio, Qt::FastTransformation));
@@ -110,7 +110,8 @@ TEST(ArtContactSheet, WritesTheSheet)
     ASSERT_TRUE(QDir().mkpath(dir));
     const QImage image = sheet(allPictures());
     EXPECT_TRUE(image.save(dir + QStringLiteral("/contact-sheet.png")));
-    EXPECT_TRUE(pixelSheet().save(dir + QStringLiteral("/image-list-pixels.png")));
+    EXPECT_TRUE(pixelSheet(1, 4).save(dir + QStringLiteral("/image-list-1x-pixels.png")));
+    EXPECT_TRUE(pixelSheet(2, 2).save(dir + QStringLiteral("/image-list-2x-pixels.png")));
     EXPECT_TRUE(splashWithTexts().save(dir + QStringLiteral("/splash-with-texts.png")));
     EXPECT_TRUE(CArt::icon(128).pixmap(QSize(256, 256)).save(dir + QStringLiteral("/icon-256.png")));
 }
