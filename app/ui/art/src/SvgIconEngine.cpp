@@ -41,7 +41,7 @@ SvgIconEngine::SvgIconEngine(QString basePath, QString overlayPath)
 void SvgIconEngine::paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state)
 {
     const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-    painter->drawPixmap(rect, scaledPixmap(rect.size(), mode, state, dpr));
+    painter->drawPixmap(rect, scaledPixmap((QSizeF(rect.size()) * dpr).toSize(), mode, state, dpr));
 }
 
 QPixmap SvgIconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state)
@@ -49,9 +49,9 @@ QPixmap SvgIconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State 
     return scaledPixmap(size, mode, state, 1.0);
 }
 
-QPixmap SvgIconEngine::scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale)
+// QIcon hands over the size in device pixels already; scale only tags the result.
+QPixmap SvgIconEngine::scaledPixmap(const QSize& pixels, QIcon::Mode mode, QIcon::State state, qreal scale)
 {
-    const QSize pixels = (QSizeF(size) * scale).toSize();
     if (pixels.isEmpty())
         return {};
     const bool disabled = mode == QIcon::Disabled;

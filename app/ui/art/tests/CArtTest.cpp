@@ -115,6 +115,16 @@ TEST(CArtTest, NoTwoBasePicturesAreAlike)
             EXPECT_GE(differentPixels(images[i], images[j]), 8) << i << " and " << j;
 }
 
+// On a high-density screen the picture is drawn once at device resolution, not scaled up.
+TEST(CArtTest, HighDensityPixmapsHaveDevicePixels)
+{
+    const QPixmap pixmap = CArt::imageList(0).pixmap(QSize(CArt::kImageListSize, CArt::kImageListSize), 2.0);
+    EXPECT_EQ(pixmap.size(), QSize(42, 42));
+    EXPECT_DOUBLE_EQ(pixmap.devicePixelRatio(), 2.0);
+    const QImage sharp = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(differentPixels(sharp, render(CArt::imageList(0), 42)), 0);
+}
+
 TEST(CArtTest, DisabledPicturesAreDrawnAndLookDifferent)
 {
     const QIcon icon = CArt::icon(165);

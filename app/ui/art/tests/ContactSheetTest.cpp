@@ -51,11 +51,17 @@ QImage sheet(const std::vector<Entry>& entries)
     return image;
 }
 
-std::vector<Entry> allPictures()
+std::vector<Entry> windowPictures()
 {
     std::vector<Entry> entries;
     for (int id : {128, 142, 143, 144, 145, 164, 165, 166, 168, 169, 170, 175, 179, 182, 183, 184, 185, 186, 187})
         entries.push_back({QStringLiteral("picture %1").arg(id), CArt::icon(id), id < 164 ? 21 : 28});
+    return entries;
+}
+
+std::vector<Entry> allPictures()
+{
+    std::vector<Entry> entries = windowPictures();
     entries.resize((entries.size() + kColumns - 1) / kColumns * kColumns);
     for (int offset : {0, CArt::kUsedInput, CArt::kUsedOutput}) {
         for (int i = 0; i < CArt::kImageListBase; ++i)
@@ -110,6 +116,7 @@ TEST(ArtContactSheet, WritesTheSheet)
     ASSERT_TRUE(QDir().mkpath(dir));
     const QImage image = sheet(allPictures());
     EXPECT_TRUE(image.save(dir + QStringLiteral("/contact-sheet.png")));
+    EXPECT_TRUE(sheet(windowPictures()).save(dir + QStringLiteral("/window-pictures.png")));
     EXPECT_TRUE(pixelSheet(1, 4).save(dir + QStringLiteral("/image-list-1x-pixels.png")));
     EXPECT_TRUE(pixelSheet(2, 2).save(dir + QStringLiteral("/image-list-2x-pixels.png")));
     EXPECT_TRUE(splashWithTexts().save(dir + QStringLiteral("/splash-with-texts.png")));
