@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <thread>
 
 #include "basalt/KvStringTableFile.h"
 #include "basalt/KvTrace.h"
 #include "basalt/KvUtf.h"
 #include "panel_link/CBootLoaderLink.h"
+#include "panel_link/RunWorker.h"
 
 namespace {
 
@@ -95,12 +95,11 @@ bool CFirmwareUpdater::run(const KvWString& manifestPath, IWaitDialog& dialog) {
     return updateAll(dialog);
 }
 
-bool CFirmwareUpdater::runWorker(IWaitDialog& dialog) {
-    printk("\n CFirmwareUpdater::runWorker");
-    while (!dialog.IsOK()) std::this_thread::yield();
-    const bool result = updateAll(dialog);
-    dialog.Done();
-    return result;
+bool CFirmwareUpdater::update(IModalWaitDialog& dialog) {
+    printk("\n CFirmwareUpdater::update");
+    KvWString text;
+    dialog.SetText(KvLoadString(kUpdating, text));
+    return runWorker(dialog, [this](IWaitDialog& worker) { return updateAll(worker); });
 }
 
 bool CFirmwareUpdater::fail(int message) {

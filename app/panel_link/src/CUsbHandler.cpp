@@ -5,8 +5,6 @@
 #include <cstring>
 #include <set>
 #include <string>
-#include <system_error>
-#include <thread>
 #include <unistd.h>
 
 #include "basalt/KvStringTableFile.h"
@@ -81,56 +79,11 @@ bool CUsbHandler::clearContents() {
 
 // ---------------------------------------------------------------- workers
 
-bool CUsbHandler::runWorker(int textId, void (*procedure)(ThreadBlock*), ThreadBlock& block) {
+bool CUsbHandler::behindDialog(int textId, const WorkerTask& work) {
     std::unique_ptr<IModalWaitDialog> dialog = m_dialogs ? m_dialogs() : nullptr;
     if (!dialog) return false;
     dialog->SetText(text(textId));
-    block.handler = this;
-    block.dialog = dialog.get();
-    block.result = false;
-    std::thread worker;
-    try {
-        worker = std::thread(procedure, &block);
-    } catch (const std::system_error&) {
-        printk("\n CUsbHandler::runWorker: no thread");
-        return false;
-    }
-    dialog->RunModal();
-    worker.join();
-    return block.result;
-}
-
-void CUsbHandler::waitForDialog(IWaitDialog& dialog) const {
-    while (!dialog.IsOK()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    if (m_settle.count() > 0) std::this_thread::sleep_for(m_settle);
-}
-
-void CUsbHandler::uploadAllThread(ThreadBlock* block) {
-    printk("\n CUsbHandler::uploadAllThread");
-    block->handler->waitForDialog(*block->dialog);
-    block->result = block->handler->uploadAllProcess(*block->dialog);
-    block->dialog->Done();
-}
-
-void CUsbHandler::downloadAllThread(ThreadBlock* block) {
-    printk("\n CUsbHandler::downloadAllThread");
-    block->handler->waitForDialog(*block->dialog);
-    block->result = block->handler->downloadAllProcess(*block->dialog);
-    block->dialog->Done();
-}
-
-void CUsbHandler::downloadLogThread(ThreadBlock* block) {
-    printk("\n CUsbHandler::downloadLogThread");
-    block->handler->waitForDialog(*block->dialog);
-    block->result = block->handler->downloadLogProcess(block->kind, block->path, *block->dialog);
-    block->dialog->Done();
-}
-
-void CUsbHandler::verifyThread(ThreadBlock* block) {
-    printk("\n CUsbHandler::verifyThread");
-    block->handler->waitForDialog(*block->dialog);
-    block->result = block->handler->verifyProcess(block->kind, *block->dialog, *block->differences);
-    block->dialog->Done();
+    return runWorker(*dialog, work, m_settle);
 }
 
 // ---------------------------------------------------------------- whole configuration
@@ -139,14 +92,12 @@ bool CUsbHandler::uploadAll() {
     printk("\n CUsbHandler::uploadAll");
     m_panel = askPanelChoice(m_facility, m_prompt, false);
     if (m_panel <= 0) return false;
-    ThreadBlock block;
-    return runWorker(kSendingText, &CUsbHandler::uploadAllThread, block);
+    return behindDialog(kSendingText, [this](IWaitDialog& dialog) { return uploadAllProcess(dialog); });
 }
 
 bool CUsbHandler::downloadAll(int, int) {
     printk("\n CUsbHandler::downloadAll");
-    ThreadBlock block;
-    return runWorker(kReceivingText, &CUsbHandler::downloadAllThread, block);
+    return behindDialog(kReceivingText, [this](IWaitDialog& dialog) { return downloadAllProcess(dialog); });
 }
 
 bool CUsbHandler::uploadAndReport() {
@@ -214,10 +165,7 @@ bool CUsbHandler::downloadAllProcess(IWaitDialog& dialog) {
 
 bool CUsbHandler::verify(int panelId, std::vector<std::string>& differences) {
     printk("\n CUsbHandler::verify");
-    ThreadBlock block;
-    block.kind = panelId;
-    block.differences = &differences;
-    return runWorker(kReceivingText, &CUsbHandler::verifyThread, block);
+    return behindDialog(kReceivingText, [&](IWaitDialog& dialog) { return verifyProcess(panelId, dialog, differences); });
 }
 
 bool CUsbHandler::verifyProcess(int panelId, IWaitDialog& dialog, std::vector<std::string>& differences) {
@@ -334,10 +282,7 @@ bool CUsbHandler::uploadSystemDate(const std::uint8_t date[6]) {
 
 bool CUsbHandler::downloadAll(int kind, const KvWString& path) {
     printk("\n CUsbHandler::downloadAll(log)");
-    ThreadBlock block;
-    block.kind = kind;
-    block.path = path;
-    return runWorker(kReceivingText, &CUsbHandler::downloadLogThread, block);
+    return behindDialog(kReceivingText, [&](IWaitDialog& dialog) { return downloadLogProcess(kind, path, dialog); });
 }
 
 bool CUsbHandler::downloadLogProcess(int kind, const KvWString& path, IWaitDialog& dialog) {

@@ -8,6 +8,7 @@
 
 #include "basalt/KvUtf.h"
 #include "panel_link/CFirmwareUpdater.h"
+#include "TestWaitDialog.h"
 #include "UpdateSet.h"
 #include "virtual_panel/CVirtualUsbBus.h"
 
@@ -165,11 +166,15 @@ TEST_F(FirmwareUpdate, ManifestProblemsAreReportedByNumber) {
     EXPECT_EQ(0, bus->opens());
 }
 
-TEST_F(FirmwareUpdate, WorkerWaitsForTheDialogAndEndsIt) {
+TEST_F(FirmwareUpdate, RunsBehindTheModalDialogAndEndsIt) {
     CFirmwareUpdater updater(prompt, bus);
     ASSERT_TRUE(updater.prepare(set.manifestPath()));
-    EXPECT_TRUE(updater.runWorker(dialog));
-    EXPECT_EQ(1, dialog.done);
+    auto log = std::make_shared<TestWaitDialog::Log>();
+    TestWaitDialog modal(log);
+    EXPECT_TRUE(updater.update(modal));  // returns only once the worker has ended the dialog
+    EXPECT_EQ(std::vector<int>{CFirmwareUpdater::kSuccess}, prompt.messages);
+    EXPECT_GT(log->texts.size(), 1u);
+    EXPECT_GT(log->progressSteps, 0);
 }
 
 TEST_F(FirmwareUpdate, PanelInNormalModeIsNotTouched) {

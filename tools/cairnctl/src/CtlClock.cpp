@@ -4,7 +4,7 @@
 #include "cairnctl/CCommandLine.h"
 #include "cairnctl/CPanelSession.h"
 #include "cairnctl/Commands.h"
-#include "panel_link/CClockForm.h"
+#include "forms/CClockForm.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "cairnctl/CPanelSession.h"
 #include "cairnctl/Commands.h"
 #include "basalt/KvUtf.h"
-#include "panel_link/CEventLogForm.h"
+#include "forms/CEventLogForm.h"
 
 int cmdLogs(const CommandArgs& args, CCommandContext& context) {
     std::ostream& out = context.out;

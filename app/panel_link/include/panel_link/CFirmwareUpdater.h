@@ -6,8 +6,8 @@
 // the language applet). The manifest says which stages run.
 //
 // Use: prepare() on the user-interface thread (manifest and file checks),
-// then updateAll() on a worker, or runWorker() which also waits for the
-// progress dialog and ends it. The worker calls the prompt and the dialog
+// then update(), which runs updateAll() on a worker behind the progress
+// dialog (see runWorker). The worker calls the prompt and the dialog
 // from its own thread; their implementations hand the calls to the
 // user-interface thread where the toolkit needs that. Every outcome is shown through the prompt as a
 // numbered message; success (276) only when every requested stage, and every
@@ -26,6 +26,7 @@
 #include "panel_link/CFirmwareImage.h"
 #include "panel_link/CPanelLink.h"
 #include "panel_link/CUpdateManifest.h"
+#include "seams/IModalWaitDialog.h"
 #include "seams/IUpdatePrompt.h"
 #include "seams/IWaitDialog.h"
 
@@ -73,8 +74,8 @@ public:
     // The worker's body: loads the images, runs the requested stages, shows
     // the final message. True only when everything succeeded.
     bool updateAll(IWaitDialog& dialog);
-    // Waits until the dialog is up, runs updateAll, ends the dialog.
-    bool runWorker(IWaitDialog& dialog);
+    // Shows text 269 in the dialog and runs updateAll behind it (runWorker); returns when done.
+    bool update(IModalWaitDialog& dialog);
     // prepare, then the worker's body on this thread (for command-line use).
     bool run(const KvWString& manifestPath, IWaitDialog& dialog);
 

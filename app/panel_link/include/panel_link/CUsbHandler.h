@@ -25,6 +25,7 @@
 #include "model/CFacilityManager.h"
 #include "seams/IUserPrompt.h"
 #include "panel_link/CPanelLink.h"
+#include "panel_link/RunWorker.h"
 #include "seams/IModalWaitDialog.h"
 
 class CUsbHandler {
@@ -119,23 +120,9 @@ public:
     // How long a worker lets a freshly shown dialog settle before working.
     void setDialogSettleTime(std::chrono::milliseconds t) { m_settle = t; }
 
-    // The block a worker receives; lives on the caller's stack for the whole transfer.
-    struct ThreadBlock {
-        CUsbHandler* handler = nullptr;
-        IWaitDialog* dialog = nullptr;
-        bool result = false;
-        int kind = 0;  // log kind, or the panel to verify
-        KvWString path;
-        std::vector<std::string>* differences = nullptr;
-    };
-    static void uploadAllThread(ThreadBlock* block);
-    static void downloadAllThread(ThreadBlock* block);
-    static void downloadLogThread(ThreadBlock* block);
-    static void verifyThread(ThreadBlock* block);
-
 private:
-    bool runWorker(int textId, void (*procedure)(ThreadBlock*), ThreadBlock& block);
-    void waitForDialog(IWaitDialog& dialog) const;
+    // Runs `work` behind a new wait dialog that first shows text `textId`.
+    bool behindDialog(int textId, const WorkerTask& work);
     // The id a download uses for a panel with `address`: a free id, or (after
     // a yes to question 291) the id of the panel it replaces. False on no.
     bool chooseDownloadId(int address, int& id, bool& replace);
@@ -150,5 +137,5 @@ private:
     int m_panelAddress = 0;
     bool m_rulesLeft = false;
     std::string m_problem;
-    std::chrono::milliseconds m_settle{100};
+    std::chrono::milliseconds m_settle = kDialogSettleTime;
 };

@@ -1,4 +1,4 @@
-#include "panel_link/CEventLogForm.h"
+#include "forms/CEventLogForm.h"
 
 #include <sys/stat.h>
 

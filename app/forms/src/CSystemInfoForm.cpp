@@ -1,4 +1,4 @@
-#include "panel_link/CSystemInfoForm.h"
+#include "forms/CSystemInfoForm.h"
 
 #include <algorithm>
 

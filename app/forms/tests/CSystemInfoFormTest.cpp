@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "FacilityBuilder.h"
-#include "panel_link/CSystemInfoForm.h"
+#include "forms/CSystemInfoForm.h"
 
 namespace {
 

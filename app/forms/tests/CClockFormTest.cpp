@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TransferRig.h"
-#include "panel_link/CClockForm.h"
+#include "forms/CClockForm.h"
 
 namespace {
 

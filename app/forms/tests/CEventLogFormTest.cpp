@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "TransferRig.h"
-#include "panel_link/CEventLogForm.h"
+#include "forms/CEventLogForm.h"
 
 namespace {
 

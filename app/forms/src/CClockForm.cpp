@@ -1,4 +1,4 @@
-#include "panel_link/CClockForm.h"
+#include "forms/CClockForm.h"
 
 #include "basalt/KvTrace.h"
 #include "panel_link/CUsbHandler.h"
