@@ -63,13 +63,41 @@ void Md5Add(MD5_CTX& ctx, const KvString& text) {
     MD5Update(&ctx, reinterpret_cast<const unsigned char*>(text.c_str()), static_cast<unsigned int>(text.Length()));
 }
 
-// Compares without an early exit, so timing does not tell how much of a guess was right.
+// Compares the MD5 digests of both texts without an early exit, so neither how much of a
+// guess was right nor how long the secret is shows in the time taken.
 bool SecretEquals(const KvString& a, const char* b) {
-    const int bl = static_cast<int>(std::strlen(b));
-    unsigned int diff = static_cast<unsigned int>(a.Length() ^ bl);
-    for (int i = 0; i < a.Length(); ++i)
-        diff |= static_cast<unsigned char>(a.At(i)) ^ static_cast<unsigned char>(i < bl ? b[i] : 0);
+    unsigned char da[16], db[16];
+    MD5_CTX ctx;
+    MD5Init(&ctx);
+    Md5Add(ctx, a);
+    MD5Final(da, &ctx);
+    MD5Init(&ctx);
+    Md5Add(ctx, b);
+    MD5Final(db, &ctx);
+    unsigned int diff = 0;
+    for (int i = 0; i < 16; ++i) diff |= static_cast<unsigned int>(da[i] ^ db[i]);
     return diff == 0;
+}
+
+// A value fit for a head line: no control characters but tab.
+bool IsHeaderSafe(const KvString& text) {
+    for (int i = 0; i < text.Length(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text.At(i));
+        if ((c < 0x20 && c != '\t') || c == 0x7F) return false;
+    }
+    return true;
+}
+
+// `name`="`value`" as an RFC 7616 quoted string: '"' and '\\' are escaped.
+void AppendQuoted(KvString& text, const char* name, const KvString& value) {
+    text += name;
+    text += "=\"";
+    for (int i = 0; i < value.Length(); ++i) {
+        const char c = value.At(i);
+        if (c == '"' || c == '\\') text += '\\';
+        text += c;
+    }
+    text += "\"";
 }
 
 }  // namespace
@@ -252,26 +280,21 @@ void KvHttpAuthorization::UpdateDigest(const char* uri, const char* entityHash, 
     DigestCalcResponse(password, entityHash, m_response);
 }
 
-void KvHttpAuthorization::DigestOutput(KvString& text) const {
-    text = "Authorization: Digest username=\"";
-    text += m_userName;
-    text += "\", realm=\"";
-    text += m_realm;
-    text += "\", nonce=\"";
-    text += m_nonce;
-    text += "\", uri=\"";
-    text += m_uri;
-    text += "\", qop=\"";
+bool KvHttpAuthorization::DigestOutput(KvString& text) const {
+    text.Empty();
+    for (const KvString* v : {&m_userName, &m_realm, &m_nonce, &m_uri, &m_cnonce, &m_opaque})
+        if (!IsHeaderSafe(*v)) return false;
+    text = "Authorization: Digest ";
+    AppendQuoted(text, "username", m_userName);
+    AppendQuoted(text, ", realm", m_realm);
+    AppendQuoted(text, ", nonce", m_nonce);
+    AppendQuoted(text, ", uri", m_uri);
+    text += ", qop=\"";
     text += m_qop == kQopAuthInt ? "auth-int" : "auth";
-    text.AppendFormat("\", nc=%08lx, cnonce=\"", static_cast<unsigned long>(m_nc));
-    text += m_cnonce;
-    text += "\", response=\"";
-    text += m_response;
-    text += "\"";
+    text.AppendFormat("\", nc=%08lx, ", static_cast<unsigned long>(m_nc));
+    AppendQuoted(text, "cnonce", m_cnonce);
+    AppendQuoted(text, ", response", m_response);
     // An opaque the server never sent is left out: servers reject an empty one.
-    if (!m_opaque.IsEmpty()) {
-        text += ", opaque=\"";
-        text += m_opaque;
-        text += "\"";
-    }
+    if (!m_opaque.IsEmpty()) AppendQuoted(text, ", opaque", m_opaque);
+    return true;
 }

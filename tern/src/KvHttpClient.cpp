@@ -11,6 +11,14 @@ namespace {
 
 constexpr int kNothingReceived = -4;  // the peer closed before any byte of a response
 constexpr int kMaxChunkLine = 256;
+constexpr int kMaxInterimAnswers = 16;
+constexpr size_t kMaxChallenges = 16;
+
+bool HasControl(const char* text) {
+    for (; *text; ++text)
+        if (static_cast<unsigned char>(*text) < 0x20 || *text == 0x7F) return true;
+    return false;
+}
 
 const char* MethodWord(int method) { return method == 3 ? "PUT" : method == 4 ? "POST" : "GET"; }
 
@@ -49,10 +57,13 @@ int KvHttpClient::Request(int method, const char* host, int port, const char* pa
     if (!m_lock.try_lock_for(std::chrono::milliseconds(m_socket.ReceiveWait()))) return -3;
     std::lock_guard<std::timed_mutex> guard(m_lock, std::adopt_lock);
     if (!host || !path || port <= 0 || length < 0 || (length > 0 && !data)) return -1;
+    // Both are written into the head as they are.
+    if (HasControl(host) || (userName && HasControl(userName))) return -1;
     const bool credentials = userName && *userName && password;
     m_userName = credentials ? userName : "";
     m_password = credentials ? password : "";
-    m_useDigest = credentials && m_auth.Scheme() == KvHttpAuthorization::kDigest && !m_auth.Nonce().IsEmpty();
+    m_auth = credentials ? FindChallenge(host, port) : nullptr;
+    m_useDigest = m_auth != nullptr;
     int status = Exchange(method, host, port, path, data, length);
     if (status != 401 || !credentials) return status;
 
@@ -61,10 +72,29 @@ int KvHttpClient::Request(int method, const char* host, int port, const char* pa
     KvHttpAuthorization challenge;
     challenge.Parse(m_challenge.c_str());
     if (challenge.Scheme() != KvHttpAuthorization::kDigest || challenge.Nonce().IsEmpty()) return -2;
-    m_auth = challenge;
+    m_auth = KeepChallenge(host, port, challenge);
     m_useDigest = true;
     status = Exchange(method, host, port, path, data, length);
     return status < 0 ? -2 : status;
+}
+
+// The latest challenge of `host` and `port`, or null.
+KvHttpAuthorization* KvHttpClient::FindChallenge(const char* host, int port) {
+    for (auto it = m_challenges.begin(); it != m_challenges.end(); ++it)
+        if (it->port == port && it->host == host) {
+            m_challenges.splice(m_challenges.begin(), m_challenges, it);
+            return &m_challenges.front().auth;
+        }
+    return nullptr;
+}
+
+// Keeps `challenge` as the latest of its host, port and realm.
+KvHttpAuthorization* KvHttpClient::KeepChallenge(const char* host, int port, const KvHttpAuthorization& challenge) {
+    m_challenges.remove_if(
+        [&](const Challenge& c) { return c.port == port && c.host == host && c.auth.Realm() == challenge.Realm(); });
+    m_challenges.push_front(Challenge{KvString(host), port, challenge});
+    if (m_challenges.size() > kMaxChallenges) m_challenges.pop_back();
+    return &m_challenges.front().auth;
 }
 
 // One request and its response head; a stale kept-alive connection is retried once on a
@@ -79,7 +109,7 @@ int KvHttpClient::Exchange(int method, const char* host, int port, const char* p
             if (reuse && attempt == 0 && method != 4) continue;
             return -1;
         }
-        const int status = ReadHead();
+        const int status = ReadFinalHead();
         if (status == kNothingReceived && reuse && attempt == 0 && method != 4) {
             Cancel();
             continue;
@@ -111,15 +141,16 @@ bool KvHttpClient::SendRequest(int method, const char* host, int port, const cha
     head += "\r\nUser-Agent: KvHttpClient/1.0\r\n";
     if (method != 2) head.AppendFormat("Content-Length: %d\r\n", length);
     head += "Accept-Encoding: deflate\r\n";
-    if (m_useDigest) {
+    if (m_useDigest && m_auth) {
         KvString line;
-        m_auth.SetMethod(method);
-        m_auth.UpdateDigest(uri.c_str(), nullptr, m_userName.c_str(), m_password.c_str());
-        m_auth.DigestOutput(line);
+        m_auth->SetMethod(method);
+        m_auth->UpdateDigest(uri.c_str(), nullptr, m_userName.c_str(), m_password.c_str());
+        if (!m_auth->DigestOutput(line)) return false;
         head += line;
         head += "\r\n";
     }
     head += "\r\n";
+    m_inLen = m_inPos = 0;
     return m_socket.SendAll(head.c_str(), head.Length(), length > 0) &&
            (length == 0 || m_socket.SendAll(data, length));
 }
@@ -137,9 +168,17 @@ int KvHttpClient::InputByte() {
     return m_input[m_inPos++];
 }
 
+// Reads heads until one is not an interim 1xx answer (101 counts as final).
+int KvHttpClient::ReadFinalHead() {
+    for (int i = 0; i < kMaxInterimAnswers; ++i) {
+        const int status = ReadHead();
+        if (status < 100 || status > 199 || status == 101) return status;
+    }
+    return -2;
+}
+
 // Reads the head through the input buffer; body bytes that came with it stay there.
 int KvHttpClient::ReadHead() {
-    m_inLen = m_inPos = 0;
     KvString head;
     head.SetGrowth(KvGrowth::Small);
     while (!head.EndsWith("\r\n\r\n")) {
@@ -172,6 +211,7 @@ bool KvHttpClient::ParseHead(const char* head, int& status) {
         if (!colon) continue;
         const char* v = colon + 1;
         while (v < stop && (*v == ' ' || *v == '\t')) ++v;
+        while (stop > v && (stop[-1] == ' ' || stop[-1] == '\t')) --stop;
         const KvString value(v, static_cast<int>(stop - v));
         if (!ParseHeader(line, value)) return false;
     }
@@ -185,9 +225,9 @@ bool KvHttpClient::ParseHeader(const char* line, const KvString& value) {
         if (value.IsEmpty() || *stop || n < 0 || (m_contentLength >= 0 && n != m_contentLength)) return false;
         m_contentLength = n;
     } else if (NameIs(line, "Content-Encoding:")) {
-        if (value.Find("deflate") >= 0) m_encoding |= kFlagDeflate;
+        if (strcasestr(value.c_str(), "deflate")) m_encoding |= kFlagDeflate;
     } else if (NameIs(line, "Transfer-Encoding:")) {
-        if (value.Find("chunked") >= 0) m_encoding |= kFlagChunked;
+        if (strcasestr(value.c_str(), "chunked")) m_encoding |= kFlagChunked;
     } else if (NameIs(line, "WWW-Authenticate:")) {
         m_challenge = value;
     } else if (NameIs(line, "Connection:")) {

@@ -12,6 +12,12 @@ int FindHeadEnd(const char* buffer, int from, int to) {
     return -1;
 }
 
+bool HasBareLineFeed(const char* buffer, int from, int to) {
+    for (int i = from; i < to; ++i)
+        if (buffer[i] == '\n' && (i == 0 || buffer[i - 1] != '\r')) return true;
+    return false;
+}
+
 }  // namespace
 
 std::int64_t KvHttpHeadReader::NowMs() {
@@ -30,6 +36,7 @@ int KvHttpHeadReader::Read(KvHttpStream& stream, char* buffer, int capacity, int
         if (length == 0 && (buffer[0] < 'A' || buffer[0] > 'Z')) return kNotHttp;
         const int end = FindHeadEnd(buffer, length - 3, length + seen);
         const int take = end >= 0 ? end - length : seen;
+        if (HasBareLineFeed(buffer, length, length + take)) return kBareLineFeed;
         if (stream.Receive(buffer + length, take) != take) return kError;
         length += take;
         if (end >= 0) {

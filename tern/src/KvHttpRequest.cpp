@@ -5,6 +5,7 @@
 #include <cctype>
 #include <climits>
 #include <cstring>
+#include <strings.h>
 
 namespace {
 
@@ -15,13 +16,32 @@ int HexValue(char c) {
     return -1;
 }
 
-// Header names match with the first letter in either case and the rest exactly.
-bool NameIs(const char* line, const char* end, const char* name) {
-    const int n = static_cast<int>(std::strlen(name));
-    if (end - line < n) return false;
-    if (std::tolower(static_cast<unsigned char>(line[0])) != std::tolower(static_cast<unsigned char>(name[0])))
-        return false;
-    return std::memcmp(line + 1, name + 1, static_cast<size_t>(n - 1)) == 0;
+bool NameIs(const char* name, int length, const char* wanted) {
+    return static_cast<int>(std::strlen(wanted)) == length && strncasecmp(name, wanted, static_cast<size_t>(length)) == 0;
+}
+
+// RFC 9110 token characters, as in method and header names.
+bool IsTokenChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           (c != 0 && std::strchr("!#$%&'*+-.^_`|~", c) != nullptr);
+}
+
+bool IsToken(const char* p, const char* end) {
+    if (p == end) return false;
+    for (; p < end; ++p)
+        if (!IsTokenChar(*p)) return false;
+    return true;
+}
+
+// Every line must end with CR LF, and no NUL may hide in the head: a peer that reads a
+// bare LF or CR differently from us would see other requests than we do.
+bool LineEndsAreClean(const char* text, int length) {
+    for (int i = 0; i < length; ++i) {
+        if (text[i] == 0) return false;
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
+        if (text[i] == '\r' && (i + 1 == length || text[i + 1] != '\n')) return false;
+    }
+    return true;
 }
 
 bool ParseDecimal(const char* p, const char* end, unsigned long& value) {
@@ -47,49 +67,31 @@ void KvHttpRequest::Reset() { *this = KvHttpRequest(); }
 
 bool KvHttpRequest::Parse(const char* text, int length) {
     Reset();
+    m_errorStatus = 400;
     if (!text) return false;
     if (length < 0) length = static_cast<int>(std::strlen(text));
-    if (length < 4 || std::memcmp(text + length - 4, "\r\n\r\n", 4) != 0) return false;
+    if (length < 4 || std::memcmp(text + length - 4, "\r\n\r\n", 4) != 0 || !LineEndsAreClean(text, length))
+        return false;
     const char* const end = text + length;
-    bool ok = true;
-    const char* p = ParseRequestLine(text, end, ok);
-    if (!ok || m_method == kOther) return ok;
-    // Header lines until the empty line that ends the head.
-    while (p < end) {
-        const char* eol = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-        if (!eol) break;
-        const char* lineEnd = (eol > p && eol[-1] == '\r') ? eol - 1 : eol;
-        if (lineEnd == p) break;
-        if (!ParseHeader(p, lineEnd)) return false;
-        p = eol + 1;
-    }
-    m_authorization.SetMethod(m_method);
+    const char* p = ParseRequestLine(text, end);
+    if (!p || !ParseHeaders(p, end)) return false;
+    // A length beside a transfer coding is the classic smuggling pair (RFC 9112, 6.1).
+    if (TransferEncoded() && m_hasContentLength) return false;
+    m_authorization.SetMethod(IsHead() ? 1 : m_method);
+    m_errorStatus = 0;
     return true;
 }
 
-const char* KvHttpRequest::ParseRequestLine(const char* p, const char* end, bool& ok) {
-    if (std::strncmp(p, "GET ", 4) == 0) m_method = kGet, p += 4;
-    else if (std::strncmp(p, "PUT ", 4) == 0) m_method = kPut, p += 4;
-    else if (std::strncmp(p, "POST ", 5) == 0) m_method = kPost, p += 5;
-    else return p;
-
-    m_uri.SetGrowth(KvGrowth::Small);
-    for (; p < end && *p != ' ' && *p != '\r' && *p != '\n'; ++p) {
-        if (m_uri.Length() >= kMaxUriLength) {
-            ok = false;
-            return p;
-        }
-        if (*p == '%' && p + 1 < end && p[1] == '%') {
-            m_uri.Append('%');
-            ++p;
-        } else if (*p == '%' && p + 2 < end && HexValue(p[1]) >= 0 && HexValue(p[2]) >= 0) {
-            m_uri.Append(static_cast<char>(HexValue(p[1]) * 16 + HexValue(p[2])));
-            p += 2;
-        } else {
-            m_uri.Append(*p);
-        }
-    }
-    m_uri.SetGrowth(KvGrowth::Exact);
+// The position after the request line, or null (with the error status set).
+const char* KvHttpRequest::ParseRequestLine(const char* p, const char* end) {
+    const char* space = static_cast<const char*>(std::memchr(p, ' ', static_cast<size_t>(end - p)));
+    if (!space || !IsToken(p, space)) return nullptr;
+    m_methodName.Assign(p, static_cast<int>(space - p));
+    if (m_methodName == "GET") m_method = kGet;
+    else if (m_methodName == "PUT") m_method = kPut;
+    else if (m_methodName == "POST") m_method = kPost;
+    p = space + 1;
+    if (!ParseUri(p, end)) return nullptr;
     if (end - p > 6 && std::memcmp(p, " HTTP/", 6) == 0) {
         p += 6;
         int major = 0, minor = 0;
@@ -102,37 +104,88 @@ const char* KvHttpRequest::ParseRequestLine(const char* p, const char* end, bool
     return eol ? eol + 1 : end;
 }
 
+bool KvHttpRequest::ParseUri(const char*& p, const char* end) {
+    m_uri.SetGrowth(KvGrowth::Small);
+    for (; p < end && *p != ' ' && *p != '\r' && *p != '\n'; ++p) {
+        if (m_uri.Length() >= kMaxUriLength) {
+            m_errorStatus = 414;
+            return false;
+        }
+        if (*p == '%' && p + 1 < end && p[1] == '%') {
+            m_uri.Append('%');
+            ++p;
+        } else if (*p == '%' && p + 2 < end && HexValue(p[1]) >= 0 && HexValue(p[2]) >= 0) {
+            m_uri.Append(static_cast<char>(HexValue(p[1]) * 16 + HexValue(p[2])));
+            p += 2;
+        } else {
+            m_uri.Append(*p);
+        }
+    }
+    m_uri.SetGrowth(KvGrowth::Exact);
+    return true;
+}
+
+// Header lines until the empty line that ends the head.
+bool KvHttpRequest::ParseHeaders(const char* p, const char* end) {
+    while (p < end) {
+        const char* eol = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+        if (!eol) break;
+        const char* lineEnd = eol - 1;  // every line ends with CR LF here
+        if (lineEnd == p) break;
+        if (!ParseHeader(p, lineEnd)) return false;
+        p = eol + 1;
+    }
+    return true;
+}
+
 bool KvHttpRequest::ParseHeader(const char* line, const char* end) {
     static const struct {
         const char* name;
         KvString KvHttpRequest::*field;
-    } kCopied[] = {{"Referer:", &KvHttpRequest::m_referer},
-                   {"User-Agent:", &KvHttpRequest::m_userAgent},
-                   {"Accept-Language:", &KvHttpRequest::m_acceptLanguage}};
+    } kCopied[] = {{"Referer", &KvHttpRequest::m_referer},
+                   {"User-Agent", &KvHttpRequest::m_userAgent},
+                   {"Accept-Language", &KvHttpRequest::m_acceptLanguage}};
+    // No folded lines (RFC 9112, 5.2) and no space before the colon (5.1).
     const char* colon = static_cast<const char*>(std::memchr(line, ':', static_cast<size_t>(end - line)));
-    if (!colon) return true;
+    if (!colon || !IsToken(line, colon)) return false;
+    const int nameLength = static_cast<int>(colon - line);
     const char* value = colon + 1;
     while (value < end && (*value == ' ' || *value == '\t')) ++value;
-    const int valueLength = static_cast<int>(end - value) < kMaxValueLength ? static_cast<int>(end - value) : kMaxValueLength;
+    const char* valueEnd = end;
+    while (valueEnd > value && (valueEnd[-1] == ' ' || valueEnd[-1] == '\t')) --valueEnd;
+    if (NameIs(line, nameLength, "Content-Length") || NameIs(line, nameLength, "Transfer-Encoding"))
+        return ParseFraming(line, nameLength, value, valueEnd);
+    const int valueLength = static_cast<int>(valueEnd - value) < kMaxValueLength ? static_cast<int>(valueEnd - value)
+                                                                                 : kMaxValueLength;
     KvString copy(value, valueLength);
+    if (NameIs(line, nameLength, "Authorization")) {
+        m_authorization.Parse(copy.c_str());
+    } else if (NameIs(line, nameLength, "If-Modified-Since")) {
+        if (tern_internal::ParseHttpDate(copy.c_str(), copy.Length(), m_ifModifiedSince)) m_flags |= kFlagIfModifiedSince;
+    } else if (NameIs(line, nameLength, "Accept-Encoding")) {
+        if (Contains(copy, "deflate")) m_flags |= kFlagAcceptDeflate;
+        if (Contains(copy, "gzip")) m_flags |= kFlagAcceptGZip;
+    } else if (NameIs(line, nameLength, "Expect")) {
+        if (strcasecmp(copy.c_str(), "100-continue") == 0) m_flags |= kFlagExpectContinue;
+    } else {
+        for (const auto& c : kCopied)
+            if (NameIs(line, nameLength, c.name)) this->*c.field = copy;
+    }
+    return true;
+}
 
-    if (NameIs(line, end, "Content-Length:")) {
+// Content-Length and Transfer-Encoding, which decide where the body ends.
+bool KvHttpRequest::ParseFraming(const char* name, int nameLength, const char* value, const char* end) {
+    if (NameIs(name, nameLength, "Content-Length")) {
         unsigned long n = 0;
         if (!ParseDecimal(value, end, n) || (m_hasContentLength && n != m_contentLength)) return false;
         m_contentLength = n;
         m_hasContentLength = true;
-    } else if (NameIs(line, end, "Authorization:")) {
-        m_authorization.Parse(copy.c_str());
-    } else if (NameIs(line, end, "If-Modified-Since:")) {
-        if (tern_internal::ParseHttpDate(copy.c_str(), copy.Length(), m_ifModifiedSince)) m_flags |= kFlagIfModifiedSince;
-    } else if (NameIs(line, end, "Transfer-Encoding:")) {
-        m_flags |= kFlagTransferEncoded;
-    } else if (NameIs(line, end, "Accept-Encoding:")) {
-        if (Contains(copy, "deflate")) m_flags |= kFlagAcceptDeflate;
-        if (Contains(copy, "gzip")) m_flags |= kFlagAcceptGZip;
-    } else {
-        for (const auto& c : kCopied)
-            if (NameIs(line, end, c.name)) this->*c.field = copy;
+        return true;
     }
-    return true;
+    // Only a body whose last coding is chunked has a knowable end.
+    const int length = static_cast<int>(end - value);
+    m_flags |= kFlagTransferEncoded;
+    return length >= 7 && strncasecmp(end - 7, "chunked", 7) == 0 &&
+           (length == 7 || end[-8] == ',' || end[-8] == ' ' || end[-8] == '\t');
 }

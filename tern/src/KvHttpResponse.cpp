@@ -21,7 +21,23 @@ bool HasLineBreak(const char* text) { return text && std::strpbrk(text, "\r\n") 
 
 KvHttpResponse::KvHttpResponse(KvTcpSocket* socket) : m_socket(socket) {}
 
-KvHttpResponse::~KvHttpResponse() { Release(); }
+KvHttpResponse::~KvHttpResponse() {
+    Release();
+    EndUntilClose();
+}
+
+// A body without any length (deflated without kKeepAlive, or a plain multipart stream)
+// ends only with the connection.
+bool KvHttpResponse::EndsWithConnection(int flags) {
+    if (flags & (kContentLength | kNoBody)) return false;
+    if (flags & kDeflate) return !(flags & kKeepAlive);
+    return (flags & kMultipart) && !(flags & kChunked);
+}
+
+void KvHttpResponse::EndUntilClose() {
+    if (m_socket && EndsWithConnection(m_flags)) m_socket->EndSending();
+    m_flags = 0;
+}
 
 void KvHttpResponse::Release() {
     if (m_deflate) {
@@ -42,8 +58,10 @@ bool KvHttpResponse::BuildHead(KvString& head, int code, int flags, va_list args
     KvString reason;
     KvHttpServer::ReasonPhrase(code, reason);
     head.SetGrowth(KvGrowth::Small);
-    head.Format("HTTP/1.1 %03d %s\r\nServer: %s\r\nConnection: keep-alive\r\nDate:", code, reason.c_str(),
-                KvHttpServer::NameVersion().c_str());
+    if (HasLineBreak(KvHttpServer::NameVersion().c_str())) return false;
+    const bool close = (flags & kClose) || EndsWithConnection(flags);
+    head.Format("HTTP/1.1 %03d %s\r\nServer: %s\r\nConnection: %s\r\nDate:", code, reason.c_str(),
+                KvHttpServer::NameVersion().c_str(), close ? "close" : "keep-alive");
     head += DateTime2RFC822(KvDateTime::UTC());
     head += "\r\n";
     contentLength = (flags & kContentLength) ? va_arg(args, int) : 0;
@@ -79,7 +97,9 @@ bool KvHttpResponse::Setup(int code, int flags, ...) {
     const bool built = BuildHead(head, code, flags, args, contentLength);
     va_end(args);
     if (!built) return false;
-    if (!(flags & kContentLength) && (flags & kDeflate)) {
+    if (flags & kNoBody) {
+        return Write(head.c_str(), head.Length());
+    } else if (!(flags & kContentLength) && (flags & kDeflate)) {
         m_deflate = new z_stream_s{};
         if (deflateInit(m_deflate, Z_DEFAULT_COMPRESSION) != Z_OK) {
             delete m_deflate;
@@ -177,7 +197,9 @@ bool KvHttpResponse::End() {
     if (m_deflate) {
         const bool sent = FinishDeflate();
         Release();
-        return sent && (m_flags & kKeepAlive);
+        const bool keepAlive = m_flags & kKeepAlive;
+        EndUntilClose();
+        return sent && keepAlive;
     }
     if (m_buffer) {
         const bool sent = FlushChunk(true);
@@ -194,7 +216,16 @@ bool KvHttpResponse::SendBeginBoundary(int length) {
     return Send(text);
 }
 
-bool KvHttpResponse::SendEndBoundary() { return Send("\r\n--simple boundary--", -1); }
+bool KvHttpResponse::SendEndBoundary() {
+    const bool sent = Send("\r\n--simple boundary--", -1);
+    if (!m_buffer && !m_deflate) EndUntilClose();
+    return sent;
+}
+
+bool KvHttpResponse::SendContinue() {
+    static const char kContinue[] = "HTTP/1.1 100 Continue\r\n\r\n";
+    return Write(kContinue, sizeof kContinue - 1);
+}
 
 bool KvHttpResponse::SendXmlDocument(const XmlDocument& document, bool withDeclaration) {
     if (!document.Root()) return false;

@@ -26,6 +26,7 @@ constexpr Reason kReasons[] = {
     {408, "Request Time-out"}, {409, "Conflict"}, {410, "Gone"}, {411, "Length Required"},
     {412, "Precondition Failed"}, {413, "Request Entity Too Large"}, {414, "Request-URI Too Large"},
     {415, "Unsupported Media Type"}, {416, "Requested range not satisfiable"}, {417, "Expectation Failed"},
+    {431, "Request Header Fields Too Large"},  // RFC 6585
     {500, "Internal Server Error"}, {501, "Not Implemented"}, {502, "Bad Gateway"},
     {503, "Service Unavailable"}, {504, "Gateway Time-out"}, {505, "HTTP Version not supported"}};
 
@@ -104,14 +105,16 @@ KvHttpConnection* KvHttpServer::FindFree(std::int64_t nowMs) {
 }
 
 // With clients waiting and no worker free, frees the worker that has waited longest for
-// a request head, once that wait passes busyIdleMs.
+// its client: a kept-alive connection between requests at once, one still waiting for its
+// first head or reading a body once that wait passes busyIdleMs. Without this, clients
+// that send a request every second, or trickle a body, would hold the pool for ever.
 void KvHttpServer::FreeWaitingWorker(std::int64_t nowMs) {
     if (m_listener.WaitReadable(0) <= 0) return;
     KvHttpConnection* oldest = nullptr;
-    std::int64_t since = nowMs - m_limits.busyIdleMs;
+    std::int64_t since = 0;
     for (KvHttpConnection* c : m_connections) {
-        const std::int64_t w = c->WaitingSinceMs();
-        if (w != 0 && w <= since) {
+        const std::int64_t w = c->PreemptibleSinceMs(nowMs - m_limits.busyIdleMs);
+        if (w != 0 && (!oldest || w < since)) {
             oldest = c;
             since = w;
         }

@@ -2,6 +2,8 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <chrono>
+#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -43,6 +45,25 @@ int PollOne(int fd, short events, int timeoutMs) {
     }
 }
 
+std::int64_t SteadyMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// connect() without a limit waits minutes for a peer that drops the handshake.
+bool ConnectWithin(int fd, const sockaddr_in& sa, int timeoutMs) {
+    const int flags = fcntl(fd, F_GETFL, 0);
+    if (flags < 0 || fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0) return false;
+    int r = connect(fd, reinterpret_cast<const sockaddr*>(&sa), sizeof sa);
+    if (r < 0 && (errno == EINPROGRESS || errno == EINTR)) {
+        if (PollOne(fd, POLLOUT, timeoutMs) <= 0) return false;
+        int error = 0;
+        socklen_t len = sizeof error;
+        r = (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) == 0 && error == 0) ? 0 : -1;
+    }
+    return r == 0 && fcntl(fd, F_SETFL, flags) == 0;
+}
+
 }  // namespace
 
 KvTcpSocket::~KvTcpSocket() { Close(); }
@@ -58,15 +79,12 @@ bool KvTcpSocket::Connect(const char* host, int port) {
     sa.sin_family = AF_INET;
     sa.sin_port = htons(static_cast<std::uint16_t>(port));
     sa.sin_addr = ip;
-    int r;
-    do {
-        r = connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-    } while (r < 0 && errno == EINTR);
-    if (r < 0) {
+    if (!ConnectWithin(fd, sa, m_receiveWaitMs)) {
         CloseHandle();
         return false;
     }
     SetNoDelay(fd);
+    SetSendLimit(fd, m_receiveWaitMs);
     return true;
 }
 
@@ -107,6 +125,7 @@ bool KvTcpSocket::AcceptFrom(KvTcpSocket& listener, int timeoutMilliseconds) {
     if (fd < 0) return false;
     Close();
     m_handle = static_cast<unsigned int>(fd);
+    m_sendingEnded = false;
     SetNoDelay(fd);
     SetSendLimit(fd, m_receiveWaitMs);
     return true;
@@ -122,6 +141,16 @@ void KvTcpSocket::Close() {
     CloseHandle();
 }
 
+void KvTcpSocket::SetReceiveWait(int milliseconds) {
+    m_receiveWaitMs = milliseconds;
+    if (Valid()) SetSendLimit(Fd(), milliseconds);
+}
+
+void KvTcpSocket::EndSending() {
+    if (Valid() && !m_sendingEnded) shutdown(Fd(), SHUT_WR);
+    m_sendingEnded = true;
+}
+
 void KvTcpSocket::Shutdown() {
     if (Valid()) shutdown(Fd(), SHUT_RDWR);
 }
@@ -129,6 +158,7 @@ void KvTcpSocket::Shutdown() {
 void KvTcpSocket::CloseHandle() {
     ::close(Fd());
     m_handle = kInvalid;
+    m_sendingEnded = false;
 }
 
 bool KvTcpSocket::Connected() const {
@@ -186,21 +216,32 @@ int KvTcpSocket::WaitReadable(int timeoutMs) const {
     return r < 0 ? -1 : (r == 0 ? 0 : 1);
 }
 
+// Waits for data at most `timeoutMs` and never past the deadline: 1 ready, 0 time-out, -1 error.
+int KvTcpSocket::WaitBeforeReceive(int timeoutMs) const {
+    if (m_deadlineMs != 0) {
+        const std::int64_t left = m_deadlineMs - SteadyMs();
+        if (left <= 0) return PollOne(Fd(), POLLIN, 0) > 0 ? 1 : 0;
+        if (timeoutMs < 0 || left < timeoutMs) timeoutMs = static_cast<int>(left < 0x7FFFFFFF ? left : 0x7FFFFFFF);
+    }
+    return WaitReadable(timeoutMs);
+}
+
 int KvTcpSocket::Receive(void* buffer, int size) {
     if (!Valid() || !buffer || size <= 0) return -1;
-    const int w = WaitReadable(m_receiveWaitMs);
+    const int w = WaitBeforeReceive(m_receiveWaitMs);
     if (w == 0) return -2;
     if (w < 0) return -1;
     ssize_t r;
     do {
         r = recv(Fd(), buffer, static_cast<size_t>(size), 0);
     } while (r < 0 && errno == EINTR);
+    if (r > 0) m_received.fetch_add(static_cast<std::uint64_t>(r), std::memory_order_relaxed);
     return r < 0 ? -1 : static_cast<int>(r);
 }
 
 int KvTcpSocket::Peek(void* buffer, int size, int timeoutMs) {
     if (!Valid() || !buffer || size <= 0) return -1;
-    const int w = WaitReadable(timeoutMs < 0 ? m_receiveWaitMs : timeoutMs);
+    const int w = WaitBeforeReceive(timeoutMs < 0 ? m_receiveWaitMs : timeoutMs);
     if (w == 0) return -2;
     if (w < 0) return -1;
     ssize_t r;
@@ -226,6 +267,7 @@ int KvTcpSocket::ReceiveDrop(int count) {
 void KvTcpSocket::Attach(unsigned int handle) {
     Close();
     m_handle = handle;
+    m_sendingEnded = false;
 }
 
 unsigned int KvTcpSocket::Detach() {

@@ -120,4 +120,24 @@ TEST(KvHttpAuthorizationTest, AuthIntCoversTheEntityHash) {
     EXPECT_FALSE(server.Check("p", "ffffffffffffffffffffffffffffffff", 1));
 }
 
+// Quoted values are written as RFC 7616 quoted strings, so the server reads back what
+// the client hashed.
+TEST(KvHttpAuthorizationTest, DigestOutputEscapesQuotedStrings) {
+    KvHttpAuthorization client;
+    client.Parse("Digest realm=\"a\\\"b\\\\c\", qop=\"auth\", nonce=\"n\\\"1\", opaque=\"o\\\"p\"");
+    ASSERT_STREQ(client.Realm().c_str(), "a\"b\\c");
+    client.SetMethod(2);
+    client.UpdateDigest("/x", nullptr, "us\"er", "p");
+    KvString line;
+    client.DigestOutput(line);
+    EXPECT_NE(line.Find("username=\"us\\\"er\", realm=\"a\\\"b\\\\c\", nonce=\"n\\\"1\""), -1) << line.c_str();
+    KvHttpAuthorization server;
+    server.Parse(line.c_str() + std::strlen("Authorization: "));
+    server.SetMethod(2);
+    EXPECT_STREQ(server.UserName().c_str(), "us\"er");
+    EXPECT_STREQ(server.Realm().c_str(), "a\"b\\c");
+    EXPECT_STREQ(server.Opaque().c_str(), "o\"p");
+    EXPECT_TRUE(server.Check("p", nullptr, KvHttpAuthorization::kAllowDigest));
+}
+
 }  // namespace

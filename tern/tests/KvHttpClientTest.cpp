@@ -10,6 +10,7 @@
 #include <atomic>
 #include <string>
 #include <sys/socket.h>
+#include <unistd.h>
 #include <thread>
 #include <zlib.h>
 
@@ -234,6 +235,11 @@ TEST(KvHttpClientTest, MalformedResponses) {
         {"nothing", "", -2, "", false},
         {"NUL in the head", std::string("HTTP/1.1 200 OK\r\nX: a\0b\r\n\r\n", 27), -2, "", false},
         {"line ends without CR", "HTTP/1.1 200 OK\nContent-Length: 2\n\r\n\r\nok", 200, "ok", true},
+        {"interim 100 first", "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok", 200, "ok", true},
+        {"length with trailing space", "HTTP/1.1 200 OK\r\nContent-Length: 2 \r\n\r\nok", 200, "ok", true},
+        {"coding name in capitals", "HTTP/1.1 200 OK\r\nTransfer-Encoding: Chunked\r\n\r\n2\r\nok\r\n0\r\n\r\n", 200,
+         "ok", true},
+        {"header names in any case", "HTTP/1.1 200 OK\r\ncONTENT-lENGTH: 2\r\n\r\nokNOT-BODY", 200, "ok", true},
     };
     for (const auto& c : kCases) {
         CannedServer server(c.reply);
@@ -269,6 +275,69 @@ TEST(KvHttpClientTest, RequestHeadAndChallenges) {
     EXPECT_NE(put.RequestSeen().find("PUT /f HTTP/1.1\r\n"), std::string::npos);
     EXPECT_EQ(c.Read(), -1);
     EXPECT_TRUE(c.BodyComplete());
+}
+
+// Credentials learnt from one server's challenge never go to another server unasked.
+TEST_F(HttpClientFixture, DigestAnswersStayWithTheirServer) {
+    KvHttpClient c;
+    ASSERT_EQ(c.Get("127.0.0.1", m_port, "/auth?5", "u", "p"), 200);
+    EXPECT_EQ(ReadAll(c), Payload(5));
+    CannedServer other("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n");
+    ASSERT_EQ(c.Get("127.0.0.1", other.Port(), "/auth", "u", "p"), 200);
+    EXPECT_EQ(other.RequestSeen().find("Authorization"), std::string::npos) << other.RequestSeen();
+    // back at the first server, its challenge is still known
+    ASSERT_EQ(c.Get("127.0.0.1", m_port, "/auth?3", "u", "p"), 200);
+    EXPECT_EQ(ReadAll(c), Payload(3));
+    EXPECT_EQ(g_challenges, 1);
+}
+
+// A user name or challenge value cannot add lines to the request head.
+TEST(KvHttpClientTest, CredentialsCannotInjectHeaders) {
+    const std::string challenge =
+        "HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: Digest realm=\"r\", qop=\"auth\", nonce=\"n\"\r\n"
+        "Content-Length: 0\r\n\r\n";
+    CannedServer server(challenge);
+    KvHttpClient c;
+    c.SetReceiveWait(2000);
+    EXPECT_EQ(c.Get("127.0.0.1", server.Port(), "/", "u\r\nX-Injected: 1", "p"), -1);
+    EXPECT_EQ(c.Get("127.0.0.1", server.Port(), "/"), 401) << "the client is still usable";
+    EXPECT_EQ(server.RequestSeen().find("X-Injected"), std::string::npos) << server.RequestSeen();
+}
+
+// A peer that never reads cannot hold a sender, nor its lock, for ever.
+TEST(KvHttpClientTest, SendingHasATimeLimit) {
+    KvTcpSocket listener;
+    ASSERT_TRUE(listener.Listen(0, htonl(INADDR_LOOPBACK), true));
+    KvTcpSocket accepted;
+    std::thread acceptor([&] { accepted.AcceptFrom(listener, 5000); });
+    KvHttpClient c;
+    c.SetReceiveWait(300);
+    const std::string big(64 << 20, 'x');
+    EXPECT_EQ(c.Put("127.0.0.1", listener.LocalPort(), "/", big.data(), static_cast<int>(big.size())), -1);
+    acceptor.join();
+    EXPECT_EQ(c.Get("127.0.0.1", listener.LocalPort(), "/"), -2) << "the lock was released";
+}
+
+// A server whose accept queue is full never completes the handshake: connecting gives up.
+TEST(KvHttpClientTest, ConnectingHasATimeLimit) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
+    ASSERT_EQ(listen(fd, 0), 0);
+    socklen_t len = sizeof sa;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len);
+    const int port = ntohs(sa.sin_port);
+    KvTcpSocket fill[3];
+    for (KvTcpSocket& f : fill) {
+        f.SetReceiveWait(300);
+        f.Connect("127.0.0.1", port);  // the later ones already meet the full queue
+    }
+    KvHttpClient c;
+    c.SetReceiveWait(300);
+    EXPECT_EQ(c.Get("127.0.0.1", port, "/"), -1);
+    close(fd);
 }
 
 }  // namespace

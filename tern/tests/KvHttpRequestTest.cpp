@@ -22,14 +22,16 @@ TEST(KvHttpRequestTest, RequestLine) {
         int method;
         const char* uri;
         int version;
+        unsigned long length;
     } kCases[] = {
-        {"GET /a%20b HTTP/1.1\r\n\r\n", KvHttpRequest::kGet, "/a b", 11},
-        {"PUT /x%%y HTTP/1.0\r\n\r\n", KvHttpRequest::kPut, "/x%y", 10},
-        {"POST /%41%4a%zz HTTP/1.1\r\n\r\n", KvHttpRequest::kPost, "/AJ%zz", 11},
-        {"GET /\r\n\r\n", KvHttpRequest::kGet, "/", 0},
-        {"GET /trailing% HTTP/1.1\r\n\r\n", KvHttpRequest::kGet, "/trailing%", 11},
-        {"HEAD / HTTP/1.1\r\nContent-Length: 5\r\n\r\n", KvHttpRequest::kOther, "", 0},
-        {"get / HTTP/1.1\r\n\r\n", KvHttpRequest::kOther, "", 0},
+        {"GET /a%20b HTTP/1.1\r\n\r\n", KvHttpRequest::kGet, "/a b", 11, 0},
+        {"PUT /x%%y HTTP/1.0\r\n\r\n", KvHttpRequest::kPut, "/x%y", 10, 0},
+        {"POST /%41%4a%zz HTTP/1.1\r\n\r\n", KvHttpRequest::kPost, "/AJ%zz", 11, 0},
+        {"GET /\r\n\r\n", KvHttpRequest::kGet, "/", 0, 0},
+        {"GET /trailing% HTTP/1.1\r\n\r\n", KvHttpRequest::kGet, "/trailing%", 11, 0},
+        // Other methods keep code 0, but their heads are read: their bodies must be framed too.
+        {"HEAD / HTTP/1.1\r\nContent-Length: 5\r\n\r\n", KvHttpRequest::kOther, "/", 11, 5},
+        {"get / HTTP/1.1\r\n\r\n", KvHttpRequest::kOther, "/", 11, 0},
     };
     for (const auto& c : kCases) {
         bool ok = false;
@@ -38,31 +40,65 @@ TEST(KvHttpRequestTest, RequestLine) {
         EXPECT_EQ(r.Method(), c.method) << c.head;
         EXPECT_STREQ(r.URI().c_str(), c.uri) << c.head;
         EXPECT_EQ(r.Version(), c.version) << c.head;
-        EXPECT_EQ(r.ContentLength(), 0u) << c.head;
+        EXPECT_EQ(r.ContentLength(), c.length) << c.head;
     }
+    const KvHttpRequest head = Parsed("HEAD /f HTTP/1.1\r\n\r\n");
+    EXPECT_TRUE(head.IsHead());
+    EXPECT_STREQ(head.MethodName().c_str(), "HEAD");
+    EXPECT_EQ(head.Authorization().Method(), 1) << "HEAD digests hash the method name HEAD";
+    EXPECT_FALSE(Parsed("GET / HTTP/1.1\r\n\r\n").IsHead());
 }
 
 TEST(KvHttpRequestTest, RejectsHeadsThatCannotBeTrusted) {
     const std::string longUri = "GET /" + std::string(KvHttpRequest::kMaxUriLength, 'a') + " HTTP/1.1\r\n\r\n";
-    for (const std::string& head : {std::string("GET / HTTP/1.1\r\n"), std::string("GET / HTTP/1.1\r\n\r"),
-                                    std::string(""), longUri,
-                                    std::string("PUT /f HTTP/1.1\r\nContent-Length: 12x\r\n\r\n"),
-                                    std::string("PUT /f HTTP/1.1\r\nContent-Length: -1\r\n\r\n"),
-                                    std::string("PUT /f HTTP/1.1\r\nContent-Length: 99999999999999999999999\r\n\r\n"),
-                                    std::string("PUT /f HTTP/1.1\r\nContent-Length: 5\r\nContent-Length: 6\r\n\r\n")}) {
-        bool ok = true;
-        Parsed(head, &ok);
-        EXPECT_FALSE(ok) << head;
+    const struct {
+        std::string head;
+        int status;
+    } kCases[] = {
+        {"GET / HTTP/1.1\r\n", 400},
+        {"GET / HTTP/1.1\r\n\r", 400},
+        {"", 400},
+        {longUri, 414},
+        {"PUT /f HTTP/1.1\r\nContent-Length: 12x\r\n\r\n", 400},
+        {"PUT /f HTTP/1.1\r\nContent-Length: -1\r\n\r\n", 400},
+        {"PUT /f HTTP/1.1\r\nContent-Length: 99999999999999999999999\r\n\r\n", 400},
+        {"PUT /f HTTP/1.1\r\nContent-Length: 5\r\nContent-Length: 6\r\n\r\n", 400},
+        {"PUT /f HTTP/1.1\r\nContent-Length: 5, 5\r\n\r\n", 400},
+        {"PUT /f HTTP/1.1\r\nTransfer-Encoding: chunked\r\ncontent-length: 5\r\n\r\n", 400},
+        {"PUT /f HTTP/1.1\r\nTransfer-Encoding: chunked, gzip\r\n\r\n", 400},
+        {"PUT /f HTTP/1.1\r\nTransfer-Encoding: chunked\r\nTransfer-Encoding: identity\r\n\r\n", 400},
+        {"PUT /f HTTP/1.1\r\nContent-Length : 5\r\n\r\n", 400},
+        {"PUT /f HTTP/1.1\r\nX: 1\r\n\tContent-Length: 5\r\n\r\n", 400},
+        {"PUT /f HTTP/1.1\r\nno colon here\r\n\r\n", 400},
+        {"GET / HTTP/1.1\nX: 1\r\n\r\n", 400},
+        {"GET / HTTP/1.1\r\nX: 1\r2\r\n\r\n", 400},
+        {std::string("GET / HTTP/1.1\r\nX: a\0b\r\n\r\n", 27), 400},
+        {"G(T / HTTP/1.1\r\n\r\n", 400},
+    };
+    for (const auto& c : kCases) {
+        KvHttpRequest r;
+        EXPECT_FALSE(r.Parse(c.head.data(), static_cast<int>(c.head.size()))) << c.head;
+        EXPECT_EQ(r.ErrorStatus(), c.status) << c.head;
     }
     bool ok = false;
-    Parsed("PUT /f HTTP/1.1\r\nContent-Length: 5\r\ncontent-Length:5\r\n\r\n", &ok);
+    const KvHttpRequest twice = Parsed("PUT /f HTTP/1.1\r\nContent-Length: 5\r\ncontent-length:5 \r\n\r\n", &ok);
     EXPECT_TRUE(ok) << "a repeated equal length is harmless";
+    EXPECT_EQ(twice.ErrorStatus(), 0);
+    const KvHttpRequest coded = Parsed("PUT /f HTTP/1.1\r\ntransfer-encoding: gzip, Chunked\r\n\r\n", &ok);
+    EXPECT_TRUE(ok);
+    EXPECT_TRUE(coded.TransferEncoded());
 }
 
-TEST(KvHttpRequestTest, HeaderNamesMatchOnlyTheirFirstLetterLoosely) {
+// RFC 9110: field names are case-insensitive, all of them and every letter.
+TEST(KvHttpRequestTest, HeaderNamesMatchInAnyCase) {
     EXPECT_EQ(Parsed("PUT / HTTP/1.1\r\ncontent-Length: 5\r\n\r\n").ContentLength(), 5u);
-    EXPECT_EQ(Parsed("PUT / HTTP/1.1\r\nCONTENT-LENGTH: 5\r\n\r\n").ContentLength(), 0u);
-    EXPECT_EQ(Parsed("PUT / HTTP/1.1\r\nContent-Length:7\r\n\r\n").ContentLength(), 7u);
+    EXPECT_EQ(Parsed("PUT / HTTP/1.1\r\nCONTENT-LENGTH: 5\r\n\r\n").ContentLength(), 5u);
+    EXPECT_EQ(Parsed("PUT / HTTP/1.1\r\ncontent-length:7\r\n\r\n").ContentLength(), 7u);
+    EXPECT_TRUE(Parsed("PUT / HTTP/1.1\r\nTRANSFER-ENCODING: chunked\r\n\r\n").TransferEncoded());
+    EXPECT_TRUE(Parsed("GET / HTTP/1.1\r\nACCEPT-encoding: deflate\r\n\r\n").AcceptDeflate());
+    EXPECT_TRUE(Parsed("PUT / HTTP/1.1\r\nexpect: 100-Continue\r\n\r\n").ExpectContinue());
+    EXPECT_FALSE(Parsed("PUT / HTTP/1.1\r\nExpect: something-else\r\n\r\n").ExpectContinue());
+    EXPECT_STREQ(Parsed("GET / HTTP/1.1\r\nuser-agent: x \r\n\r\n").UserAgent().c_str(), "x");
 }
 
 TEST(KvHttpRequestTest, HeaderValues) {
@@ -124,6 +160,12 @@ TEST(KvHttpRequestTest, HeadReaderFailures) {
         tern_internal::MemoryStream stream(junk);
         EXPECT_EQ(KvHttpHeadReader::Read(stream, buffer, 64, length, later), KvHttpHeadReader::kNotHttp) << junk;
     }
+    for (const char* bare : {"GET / HTTP/1.1\n\n", "GET / HTTP/1.1\r\nX: 1\n\r\n"}) {
+        tern_internal::MemoryStream stream(bare, 3);
+        EXPECT_EQ(KvHttpHeadReader::Read(stream, buffer, 64, length, later), KvHttpHeadReader::kBareLineFeed) << bare;
+    }
+    tern_internal::MemoryStream bodyMayHoldAnything("PUT / HTTP/1.1\r\n\r\n\n\n");
+    EXPECT_EQ(KvHttpHeadReader::Read(bodyMayHoldAnything, buffer, 64, length, later), KvHttpHeadReader::kComplete);
     tern_internal::MemoryStream late("GET / HTTP/1.1\r\n\r\n");
     EXPECT_EQ(KvHttpHeadReader::Read(late, buffer, 64, length, KvHttpHeadReader::NowMs() - 1), KvHttpHeadReader::kTimeout);
 }

@@ -92,7 +92,32 @@ TEST_F(ResponseWire, RefusesHeaderInjection) {
     EXPECT_FALSE(r.Setup(302, KvHttpResponse::kLocation, "/x\r\nSet-Cookie: a=b"));
     r.SetMimeType("text/html\nX: y");
     EXPECT_FALSE(r.Setup(200, 0));
+    KvHttpServer server;
+    server.Setup(nullptr, "tern/1\r\nX-Injected: 1", 0);
+    KvHttpResponse named(&m_writer);
+    EXPECT_FALSE(named.Setup(200, 0)) << "the server name is written into every head";
+    server.Setup(nullptr, "tern-test/1", 0);
     EXPECT_EQ(Output(), "");
+}
+
+// Heads tell whether the connection stays; HEAD answers carry a length but no body.
+TEST_F(ResponseWire, ConnectionHeaderAndBodylessAnswers) {
+    KvHttpServer server;
+    server.Setup(nullptr, "tern-test/1", 0);
+    KvHttpResponse r(&m_writer);
+    ASSERT_TRUE(r.Setup(400, KvHttpResponse::kContentLength | KvHttpResponse::kClose, 0));
+    ASSERT_TRUE(r.Setup(200, KvHttpResponse::kContentLength | KvHttpResponse::kNoBody, 1234));
+    ASSERT_TRUE(r.SendContinue());
+    ASSERT_TRUE(r.Setup(200, KvHttpResponse::kDeflate));
+    EXPECT_FALSE(r.End()) << "the processor must close after a deflated body";
+    EXPECT_TRUE(m_writer.SendingEnded()) << "a body without length ends with the sending side";
+    const std::string out = Output();
+    EXPECT_EQ(out.rfind("HTTP/1.1 400 Bad Request\r\nServer: tern-test/1\r\nConnection: close\r\n", 0), 0u) << out;
+    EXPECT_NE(out.find("Connection: keep-alive\r\nDate:"), std::string::npos) << out;
+    EXPECT_NE(out.find("Content-Length: 1234\r\n\r\nHTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\n"
+                       "Server: tern-test/1\r\nConnection: close\r\n"),
+              std::string::npos)
+        << out;
 }
 
 TEST_F(ResponseWire, ChunkedBodyOf5000Bytes) {

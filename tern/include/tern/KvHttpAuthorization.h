@@ -6,7 +6,8 @@
 // "WWW-Authenticate:" Digest challenge to learn realm, nonce and opaque, then
 // UpdateDigest before each request and DigestOutput for the header line.
 // Malformed headers leave fields empty or unchanged, so Check fails.
-// Secrets are compared in constant time.
+// Secrets are compared through their digests in constant time, so neither the
+// matching part nor the length of a secret shows in the time taken.
 #pragma once
 
 #include <basalt/KvBasicString.h>
@@ -30,8 +31,10 @@ public:
     // computes the response; qop is auth-int when `entityHash` is given, else auth.
     void UpdateDigest(const char* uri, const char* entityHash, const char* userName, const char* password);
     // Client: "Authorization: Digest username=..." without a line end; the opaque
-    // parameter only when the challenge had one.
-    void DigestOutput(KvString& text) const;
+    // parameter only when the challenge had one. Quoted values are escaped (RFC 7616).
+    // False, with `text` empty, when a value holds a line break or another control
+    // character, which would add lines to the head.
+    bool DigestOutput(KvString& text) const;
     // The 32-digit request-digest for `password` from the fields held.
     void DigestCalcResponse(const char* password, const char* entityHash, KvString& out) const;
     // 32 lower-case hexadecimal digits of the MD5 of `length` bytes of `data`.

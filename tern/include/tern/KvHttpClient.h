@@ -20,6 +20,7 @@
 #include <tern/KvTcpSocket.h>
 
 #include <cstdint>
+#include <list>
 #include <mutex>
 
 struct z_stream_s;
@@ -74,6 +75,9 @@ private:
     bool Open(const char* host, int port);
     bool SendRequest(int method, const char* host, int port, const char* path, const void* data, int length);
     int ReadHead();
+    int ReadFinalHead();
+    KvHttpAuthorization* FindChallenge(const char* host, int port);
+    KvHttpAuthorization* KeepChallenge(const char* host, int port, const KvHttpAuthorization& challenge);
     bool ParseHead(const char* head, int& status);
     bool ParseHeader(const char* line, const KvString& value);
     void PrepareBody(int status);
@@ -91,7 +95,13 @@ private:
     std::timed_mutex m_lock;
     KvString m_host;
     int m_port = 0;
-    KvHttpAuthorization m_auth;
+    struct Challenge {
+        KvString host;
+        int port;
+        KvHttpAuthorization auth;
+    };
+    std::list<Challenge> m_challenges;      // most recently used first
+    KvHttpAuthorization* m_auth = nullptr;  // the challenge answered by the request being made
     KvTcpSocket m_socket;
     z_stream_s* m_inflate = nullptr;
     unsigned char* m_buffer;       // decoded body bytes handed to Read

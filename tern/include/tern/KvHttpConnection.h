@@ -2,9 +2,12 @@
 //
 // Owns a thread that sleeps until Start hands it a socket, then reads request
 // heads, parses them and calls the server's request processor until the
-// processor or the client ends the connection; then it sleeps again. The
-// server reads Active, IdleSecondsSince and WaitingSinceMs from its own
-// thread without a lock; Stop may be called from there at any time.
+// processor or the client ends the connection; then it sleeps again. Heads
+// that cannot be trusted get their error status with "Connection: close".
+// Whatever of a request body the processor leaves unread is dropped (or the
+// connection closed) before the next head is read, so a body never passes for
+// a request. The server reads Active, IdleSecondsSince and PreemptibleSinceMs
+// from its own thread without a lock; Stop may be called from there at any time.
 #pragma once
 
 #include <tern/KvHttpServerLimits.h>
@@ -16,6 +19,8 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+
+class KvHttpRequest;
 
 class KvHttpConnection {
 public:
@@ -40,13 +45,18 @@ public:
     KvTcpSocket& Socket() { return m_socket; }
     // Seconds since the last request began (or since Start), by the monotonic clock.
     long IdleSecondsSince(std::int64_t nowMs) const;
-    // Since when the worker has waited for the next request head (monotonic ms), or 0
-    // when it is not waiting for one.
-    std::int64_t WaitingSinceMs() const { return m_waitingSinceMs.load(); }
+    // Since when the worker has waited for its client (monotonic ms) in a way that may be
+    // cut short to make room for others, or 0: waiting for the next head of a kept-alive
+    // connection (always), for the first head, or reading a request body, each of the last
+    // two only once it began at or before `thresholdMs`.
+    std::int64_t PreemptibleSinceMs(std::int64_t thresholdMs) const;
 
 private:
     void Work();
     void Serve();
+    bool ServeRequest(KvHttpRequest& request);
+    bool DropUnreadBody(const KvHttpRequest& request, std::uint64_t bodyStart, std::uint64_t bodyEnd);
+    void Refuse(int status);
     void CloseClient();
 
     std::mutex m_wakeLock;
@@ -58,6 +68,9 @@ private:
     int m_headLength = 0;
     std::atomic<std::int64_t> m_lastActivityMs{0};
     std::atomic<std::int64_t> m_waitingSinceMs{0};
+    std::atomic<std::int64_t> m_bodySinceMs{0};
+    std::atomic<std::uint64_t> m_bodyEnd{0};
+    std::atomic<int> m_served{0};
     std::atomic<bool> m_active{false};
     KvHttpServerLimits m_limits;
     std::function<void()> m_onFree;

@@ -4,8 +4,9 @@
 // and including CR LF CR LF, so the request processor finds the body intact.
 // The whole head must arrive before a deadline: a client that trickles bytes
 // cannot hold a worker longer than that. Bytes that cannot start a request
-// (anything but an upper-case method name) fail at once instead of waiting for
-// a head end that may never come.
+// (anything but an upper-case method name), and a line feed without its
+// carriage return, fail at once instead of waiting for a head end that may
+// never come.
 #pragma once
 
 #include <tern/KvHttpStream.h>
@@ -14,7 +15,7 @@
 
 class KvHttpHeadReader {
 public:
-    enum Result { kComplete = 1, kClosed = 0, kError = -1, kTimeout = -2, kTooLarge = -3, kNotHttp = -4 };
+    enum Result { kComplete = 1, kClosed = 0, kError = -1, kTimeout = -2, kTooLarge = -3, kNotHttp = -4, kBareLineFeed = -5 };
 
     // Reads into `buffer` (room for `capacity` bytes plus a terminating NUL) until the head
     // ends or `deadlineMs` (steady-clock milliseconds, see NowMs) passes. `length` receives

@@ -6,6 +6,9 @@
 // soon as bytes could not be sent. A deflated body has no length, so End
 // returns false after one unless kKeepAlive is set: a processor that returns
 // End()'s result then closes the connection, which ends the body for the client.
+// Such a head says "Connection: close", as does a multipart stream's, and the
+// sending side is shut at the body's end (End, SendEndBoundary, or when the
+// response is destroyed), so the client never waits for more.
 #pragma once
 
 #include <basalt/KvBasicString.h>
@@ -33,6 +36,10 @@ public:
     static constexpr int kAuthenticate = 0x80;
     static constexpr int kKeepAlive = 0x100;
     static constexpr int kMultipart = 0x200;
+    // "Connection: close" instead of keep-alive: the processor closes after this answer.
+    static constexpr int kClose = 0x400;
+    // The head describes a body that is not sent (the answer to HEAD).
+    static constexpr int kNoBody = 0x800;
 
     static constexpr int kHeadCapacity = 8144;
     static constexpr int kDeflateBufferSize = 2048;
@@ -44,7 +51,8 @@ public:
     KvHttpResponse& operator=(const KvHttpResponse&) = delete;
 
     // Sends the head. False when it would exceed kHeadCapacity, when a header value
-    // holds CR or LF (it would smuggle headers), or when it was not sent whole.
+    // or the server name holds CR or LF (it would smuggle headers), or when it was not
+    // sent whole.
     virtual bool Setup(int code, int flags, ...);
     virtual bool Send(const KvString& text);
     // A text of `length` bytes; -1 means NUL-terminated.
@@ -62,9 +70,12 @@ public:
     const KvString& MimeType() const { return m_mimeType; }
     int Flags() const { return m_flags; }
 
-    // Parts of a multipart/mixed stream of XML documents (kMultipart).
+    // Parts of a multipart/mixed stream of XML documents (kMultipart). The end boundary
+    // ends a stream without length.
     bool SendBeginBoundary(int length);
     bool SendEndBoundary();
+    // The interim "100 Continue" answer, for a request that expects it before its body.
+    bool SendContinue();
 
 protected:
     // Where finished bytes go; the socket, or a text in KvHttpResponseText. `more`
@@ -78,6 +89,8 @@ private:
     bool FlushChunk(bool last);
     bool FinishDeflate();
     void Release();
+    void EndUntilClose();
+    static bool EndsWithConnection(int flags);
 
     KvTcpSocket* m_socket;
     int m_flags = 0;

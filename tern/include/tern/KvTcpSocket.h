@@ -1,8 +1,10 @@
 // KvTcpSocket: owner of one IPv4 stream socket.
 //
-// Adds three policies to the platform calls: every receive waits at most the
-// receive wait (60 seconds unless changed), Close half-closes a connected
-// socket and gives the peer 5 milliseconds, and accepting can be time-limited.
+// Adds policies to the platform calls: every receive waits at most the receive
+// wait (60 seconds unless changed) and never past an optional deadline;
+// connecting and each send give up after the receive wait too; Close
+// half-closes a connected socket and gives the peer 5 milliseconds; and
+// accepting can be time-limited.
 // Accepted and connected sockets have Nagle's algorithm off, so small
 // keep-alive answers are not held back by delayed acknowledgements, and sends
 // never raise SIGPIPE. Failures are results; nothing is thrown or logged.
@@ -12,6 +14,7 @@
 
 #include <basalt/KvBasicString.h>
 
+#include <atomic>
 #include <cstdint>
 
 class KvTcpSocket {
@@ -24,8 +27,8 @@ public:
     KvTcpSocket(const KvTcpSocket&) = delete;
     KvTcpSocket& operator=(const KvTcpSocket&) = delete;
 
-    // Connects to `host` (dotted IPv4 or a name, first IPv4 address) and `port`; blocking.
-    // False on any failure, leaving no socket.
+    // Connects to `host` (dotted IPv4 or a name, first IPv4 address) and `port`, waiting
+    // at most the receive wait for the handshake. False on any failure, leaving no socket.
     bool Connect(const char* host, int port);
     // Creates, binds to `address` (IPv4, network order; 0 for any) and `port`, and listens
     // with the largest backlog. A socket that exists already is only put into listening.
@@ -35,6 +38,9 @@ public:
     bool AcceptFrom(KvTcpSocket& listener, int timeoutMilliseconds);
     // Half-closes a connected socket, waits up to 5 ms for the peer, then closes.
     void Close();
+    // Half-closes the sending direction: the peer reads the end of the data. Later sends fail.
+    void EndSending();
+    bool SendingEnded() const { return m_sendingEnded; }
     // Wakes any thread blocked on this socket (receive, poll or accept) without releasing
     // the handle, so the owner thread can close it without a reuse race.
     void Shutdown();
@@ -64,9 +70,13 @@ public:
     // client. 1 ready, 0 time-out, -1 error.
     int WaitReadable(int timeoutMs) const;
 
-    // Receive wait in milliseconds (also the send time limit of accepted sockets).
-    void SetReceiveWait(int milliseconds) { m_receiveWaitMs = milliseconds; }
+    // Receive wait in milliseconds; also the time limit of connecting and of each send.
+    void SetReceiveWait(int milliseconds);
     int ReceiveWait() const { return m_receiveWaitMs; }
+    // No receive (or peek) waits past this steady-clock time in milliseconds; 0 for none.
+    void SetReceiveDeadline(std::int64_t steadyMs) { m_deadlineMs = steadyMs; }
+    // Bytes consumed by receives since the socket object was made; may be read from any thread.
+    std::uint64_t BytesReceived() const { return m_received.load(std::memory_order_relaxed); }
 
     void Attach(unsigned int handle);
     unsigned int Detach();
@@ -76,7 +86,11 @@ public:
 private:
     int Fd() const { return static_cast<int>(m_handle); }
     void CloseHandle();
+    int WaitBeforeReceive(int timeoutMs) const;
 
     unsigned int m_handle = kInvalid;
     int m_receiveWaitMs = kDefaultReceiveWaitMs;
+    std::int64_t m_deadlineMs = 0;
+    bool m_sendingEnded = false;
+    std::atomic<std::uint64_t> m_received{0};
 };
