@@ -37,6 +37,11 @@ check "keep-alive reuse" "1" "$(c -v "$url/hello.txt" "$url/big.txt" -o /dev/nul
 long=$(head -c 9000 /dev/zero | tr '\0' x)
 check "head over 8192 bytes answered 431" "431" "$(c -o /dev/null -w '%{http_code}' -H "X-Long: $long" "$url/hello.txt")"
 check "served after a bad head" "hello from tern" "$(c "$url/hello.txt")"
+check "HEAD gives the length" "1" "$(c -I "$url/big.txt" | grep -c "^Content-Length: $(stat -c %s "$work/root/big.txt")")"
+# curl asks for 100 Continue above 1 MB and waits a second for it before sending anyway.
+head -c 2000000 /dev/urandom > "$work/two-mb.bin"
+check "2 MB upload answered 100 Continue" "1" "$(c -v -T "$work/two-mb.bin" "$url/two-mb.bin" 2>&1 | grep -c '< HTTP/1.1 100 Continue')"
+check "2 MB upload stored" "$(md5sum < "$work/two-mb.bin")" "$(md5sum < "$work/root/two-mb.bin")"
 
 start --chunked
 check "chunked header" "1" "$(c -D - -o /dev/null "$url/big.txt" | grep -ci '^Transfer-Encoding: chunked')"
@@ -54,11 +59,12 @@ check "digest wrong password" "401" "$(c -o /dev/null -w '%{http_code}' --digest
 check "digest wrong user" "401" "$(c -o /dev/null -w '%{http_code}' --digest -u 'bob:s3cret!' "$url/hello.txt")"
 check "no credentials" "401" "$(c -o /dev/null -w '%{http_code}' "$url/hello.txt")"
 check "basic refused" "401" "$(c -o /dev/null -w '%{http_code}' --basic -u 'alice:s3cret!' "$url/hello.txt")"
+check "digest 2 MB upload without waiting" "201 0" "$(c -v -o /dev/null -w '%{http_code}' --digest -u 'alice:s3cret!' -T "$work/two-mb.bin" "$url/two-digest.bin" 2>"$work/log"; echo " $(grep -c 'Done waiting for 100-continue' "$work/log")")"
 check "digest PUT" "201" "$(c -o /dev/null -w '%{http_code}' --digest -u 'alice:s3cret!' -T "$work/root/hello.txt" "$url/copy.txt")"
 check "stored file" "hello from tern" "$(cat "$work/root/copy.txt" 2>/dev/null)"
 check "digest POST echo" "posted body" "$(c --digest -u 'alice:s3cret!' --data-binary 'posted body' "$url/echo")"
 check "chunked upload refused" "411" "$(echo data | c -o /dev/null -w '%{http_code}' --digest -u 'alice:s3cret!' -T - "$url/x.txt")"
 check "nothing stored from it" "no" "$([ -e "$work/root/x.txt" ] && echo yes || echo no)"
 
-echo "$((21 - failures)) passed, $failures failed"
+echo "$((25 - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]
