@@ -62,7 +62,9 @@ long KvHttpConnection::IdleSecondsSince(std::int64_t nowMs) const {
 
 std::int64_t KvHttpConnection::PreemptibleSinceMs(std::int64_t thresholdMs) const {
     const std::int64_t waiting = m_waitingSinceMs.load();
-    if (waiting != 0 && (m_served.load() > 0 || waiting <= thresholdMs)) return waiting;
+    // Between requests nothing is lost; once the next head has begun, it counts as slow.
+    const bool between = m_served.load() > 0 && m_socket.BytesReceived() == m_waitingFromByte.load();
+    if (waiting != 0 && (between || waiting <= thresholdMs)) return waiting;
     const std::int64_t body = m_bodySinceMs.load();
     if (body != 0 && body <= thresholdMs && m_socket.BytesReceived() < m_bodyEnd.load()) return body;
     return 0;
@@ -92,6 +94,7 @@ void KvHttpConnection::Serve() {
     while (m_state.load() != kStopping) {
         const std::int64_t now = KvHttpHeadReader::NowMs();
         // A new client has waited since it was accepted.
+        m_waitingFromByte = m_socket.BytesReceived();
         m_waitingSinceMs = m_served.load() == 0 ? m_lastActivityMs.load() : now;
         const int r = KvHttpHeadReader::Read(stream, m_head, kHeadBufferSize - 1, m_headLength, now + m_limits.headTimeoutMs);
         m_waitingSinceMs = 0;

@@ -47,8 +47,8 @@ public:
     long IdleSecondsSince(std::int64_t nowMs) const;
     // Since when the worker has waited for its client (monotonic ms) in a way that may be
     // cut short to make room for others, or 0: waiting for the next head of a kept-alive
-    // connection (always), for the first head, or reading a request body, each of the last
-    // two only once it began at or before `thresholdMs`.
+    // connection before any byte of it came (always), for a head, or reading a request
+    // body, each of the last two only once it began at or before `thresholdMs`.
     std::int64_t PreemptibleSinceMs(std::int64_t thresholdMs) const;
 
 private:
@@ -68,6 +68,7 @@ private:
     int m_headLength = 0;
     std::atomic<std::int64_t> m_lastActivityMs{0};
     std::atomic<std::int64_t> m_waitingSinceMs{0};
+    std::atomic<std::uint64_t> m_waitingFromByte{0};
     std::atomic<std::int64_t> m_bodySinceMs{0};
     std::atomic<std::uint64_t> m_bodyEnd{0};
     std::atomic<int> m_served{0};
