@@ -85,6 +85,7 @@ time.sleep(3600)
 PY
 }
 for kind in slow chatty; do
+  rm -f "$work/out2"
   "$build/bin/tern-file-server" --port 0 --root "$work" --workers 2 > "$work/out2" 2>&1 &
   spid=$!
   for _ in $(seq 100); do grep -q listening "$work/out2" && break; sleep 0.05; done

@@ -20,6 +20,7 @@ head -c 30000 /dev/urandom | od -An -tx1 > "$work/root/big.txt"
 
 start() {  # start [server options...]
   [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+  rm -f "$work/out"  # else the previous server's line may be read before the new one truncates it
   "$server" --port 0 --root "$work/root" "$@" > "$work/out" 2>&1 &
   pid=$!
   for _ in $(seq 100); do grep -q listening "$work/out" && break; sleep 0.05; done
