@@ -113,18 +113,16 @@ TEST(KvWaitDlg, IsUpOnlyWhileTheLoopRuns) {
 TEST(KvWaitDlg, UserCannotCloseIt) {
     KvWaitDlg dialog;
     bool stillUp = false;
-    std::thread worker([&] {
-        waitUntilUp(dialog);
-        QMetaObject::invokeMethod(&dialog, [&] {
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
             QTest::keyClick(&dialog, Qt::Key_Escape);
             dialog.close();
-            stillUp = dialog.isVisible();
-        }, Qt::BlockingQueuedConnection);
-        dialog.Done();
+            stillUp = dialog.isVisible() && dialog.IsOK();
+            dialog.Done();
+        });
     });
     Watchdog watchdog(dialog);
     dialog.RunModal();
-    worker.join();
     EXPECT_TRUE(stillUp);
     EXPECT_FALSE(watchdog.fired());
     EXPECT_FALSE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
