@@ -1,3 +1,10 @@
-# Saving and loading the largest facility the editors allow.
-add_executable(bench_file ${CMAKE_CURRENT_LIST_DIR}/bench_file.cpp)
-target_link_libraries(bench_file PRIVATE cairn_file cairn_model_testkit benchmark::benchmark)
+# Saving and loading the largest facility the editors allow, beside pugixml on the same file.
+find_path(PUGIXML_INCLUDE_DIR pugixml.hpp)
+find_library(PUGIXML_LIBRARY pugixml)
+if(PUGIXML_INCLUDE_DIR AND PUGIXML_LIBRARY)
+  add_executable(bench_file ${CMAKE_CURRENT_LIST_DIR}/bench_file.cpp)
+  target_include_directories(bench_file PRIVATE ${PUGIXML_INCLUDE_DIR})
+  target_link_libraries(bench_file PRIVATE cairn_file cairn_model_testkit ${PUGIXML_LIBRARY} benchmark::benchmark)
+else()
+  message(STATUS "pugixml not found: bench_file is not built")
+endif()

@@ -36,7 +36,7 @@ bool upload(CFacilityManager& m, CPanelLink& link) {
     for (int z = 1; z <= 250; ++z) ok = link.writeZone(z - 1, c.zoneRecord(z)) && ok;
     ok = link.endZoneWrite() && link.beginEventActionWrite() && ok;
     int entry = 0;
-    for (int i = 0; i < m.getNumberOfEventActions(); ++i) {
+    for (int i = 0; i < m.getNumberEventsInPanel(); ++i) {
         const int id = m.getEventActionId(i);
         CEventRecord e;
         CActionRecord a;

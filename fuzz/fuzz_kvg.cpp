@@ -1,22 +1,22 @@
-// Feeds arbitrary bytes to the configuration file reader and walks whatever facility results.
+// Feeds arbitrary bytes to the configuration file reader and checks that the one-pass reader
+// leaves exactly the facility that reading the whole tree leaves (or refuses the same files).
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
+#include "FacilityDump.h"
+#include "ReferenceLoader.h"
 #include "file/CXmlHandler.h"
 #include "model/CFacilityManager.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    CFacilityManager manager;
-    CXmlHandler handler(manager);
-    if (!handler.loadText(reinterpret_cast<const char*>(data), size)) return 0;
-    long sum = 0;
-    for (int i = 0; i < manager.getNumberOfPanels(); ++i) {
-        const int id = manager.getPanelId(i);
-        for (int l = 0; l < manager.getNumOfLoops(id); ++l) {
-            const int loop = manager.getLoopAddress(id, l);
-            sum += manager.getNumberOfInputElementsInLoop(id, loop) + manager.getNumberOfOutputElementsInLoop(id, loop);
-        }
-    }
-    for (int p = 0; p < manager.getNumberOfEventActions(); ++p) sum += manager.getEventActionInItemType(manager.getEventActionId(p));
-    return sum == -1 ? 1 : 0;
+    const char* text = reinterpret_cast<const char*>(data);
+    CFacilityManager streamed, reference;
+    CXmlHandler handler(streamed);
+    const bool a = handler.loadText(text, size);
+    const bool b = reference::load(reference, text, size);
+    if (a != b || dump::facility(streamed) != dump::facility(reference)) std::abort();
+    if (a && streamed.getNumberEventsInPanel() > 0 && streamed.addEventActionItem(streamed.getFreeEventId(), 0) == false)
+        std::abort();  // a new id must always be free
+    return 0;
 }

@@ -1,15 +1,13 @@
 // CFacilityManager: the event-action rules and their group indexes.
 #include <algorithm>
+#include <climits>
+#include <vector>
 
 #include "basalt/KvTrace.h"
 #include "model/CFacilityManager.h"
 #include "seams/IFacilityObserver.h"
 
 namespace {
-
-const CEventActionSide* sideOf(const CEventActionItem& rule, bool eventSide) {
-    return eventSide ? static_cast<const CEventActionSide*>(rule.event.get()) : rule.action.get();
-}
 
 void store(CEventActionSide& side, int type, int panel, int loop, int element, int zone, int rangeBegin,
            int rangeEnd, int itemType) {
@@ -57,9 +55,24 @@ int CFacilityManager::getNumberOfEventActions() const {
     return bound;
 }
 
+// One above every id in use while that fits in an int. A file may hold the top id already (the
+// reader clamps larger numbers to it); then the lowest unused positive id is taken, so a new rule
+// never shares an id with another.
 int CFacilityManager::getFreeEventId() const {
     printk("\n CFacilityManager::getFreeEventId");
-    return getNumberOfEventActions() + 1;
+    const int bound = getNumberOfEventActions();
+    if (bound < INT_MAX) return bound + 1;
+    std::vector<int> ids;
+    ids.reserve(m_facility->eventActions.size());
+    for (const auto& rule : m_facility->eventActions)
+        if (rule->id > 0) ids.push_back(rule->id);
+    std::sort(ids.begin(), ids.end());
+    int free = 1;
+    for (int id : ids) {
+        if (id > free) break;
+        if (id == free) ++free;
+    }
+    return free;
 }
 
 int CFacilityManager::getEventActionId(int index) const {
@@ -77,22 +90,6 @@ bool CFacilityManager::addEventActionItem(int id, int delay) {
     return true;
 }
 
-// The first group holding a rule with the same selection takes the rule and the newest key.
-void CFacilityManager::fileInGroup(std::vector<CEventActionGroup>& groups, CEventActionItem* rule, bool eventSide,
-                                   std::intptr_t key) {
-    const CEventActionSide& side = *sideOf(*rule, eventSide);
-    for (CEventActionGroup& group : groups)
-        for (const CEventActionItem* member : group.rules) {
-            const CEventActionSide* other = sideOf(*member, eventSide);
-            if (other && other->sameSelection(side)) {
-                group.rules.push_back(rule);
-                group.key = key;
-                return;
-            }
-        }
-    groups.push_back(CEventActionGroup{key, {rule}});
-}
-
 bool CFacilityManager::addEventToEventActionItem(int id, int type, int panel, int loop, int element, int zone,
                                                  int rangeBegin, int rangeEnd, int itemType, std::intptr_t key) {
     printk("\n CFacilityManager::addEventToEventActionItem");
@@ -103,7 +100,9 @@ bool CFacilityManager::addEventToEventActionItem(int id, int type, int panel, in
     // A new event invalidates whatever the rule drove before.
     if (!rule->action) rule->action = std::make_unique<CActionItem>(0, 0);
     store(*rule->action, 0, 0, 0, 0, 0, 0, 0, 0);
-    fileInGroup(m_eventGroups, rule, true, key);
+    m_eventGroups.sideChanged(rule);
+    m_actionGroups.sideChanged(rule);
+    m_eventGroups.file(rule, key);
     return true;
 }
 
@@ -114,18 +113,14 @@ bool CFacilityManager::addActionToEventActionItem(int id, int type, int panel, i
     if (!rule) return false;
     if (!rule->action) rule->action = std::make_unique<CActionItem>(type, type);
     store(*rule->action, type, panel, loop, element, zone, rangeBegin, rangeEnd, itemType);
-    fileInGroup(m_actionGroups, rule, false, key);
+    m_actionGroups.sideChanged(rule);
+    m_actionGroups.file(rule, key);
     return true;
 }
 
-void CFacilityManager::dropFromGroups(std::vector<CEventActionGroup>& groups, CEventActionItem* rule, int imageDrop) {
-    for (CEventActionGroup& group : groups) {
-        auto at = std::find(group.rules.begin(), group.rules.end(), rule);
-        if (at == group.rules.end()) continue;
-        group.rules.erase(at);
-        if (group.rules.empty() && m_observer) m_observer->groupEmptied(group.key, imageDrop);
-        return;
-    }
+void CFacilityManager::dropFromGroups(CEventActionGroups& groups, const CEventActionItem* rule, int imageDrop) {
+    std::intptr_t key = 0;
+    if (groups.remove(rule, key) && m_observer) m_observer->groupEmptied(key, imageDrop);
 }
 
 bool CFacilityManager::delEventActionItem(int id) {
@@ -133,12 +128,9 @@ bool CFacilityManager::delEventActionItem(int id) {
     auto& rules = m_facility->eventActions;
     auto at = std::find_if(rules.begin(), rules.end(), [id](const auto& r) { return r->id == id; });
     if (at == rules.end()) return false;
-    CEventActionItem* rule = at->get();
+    const CEventActionItem* rule = at->get();
     dropFromGroups(m_eventGroups, rule, kEventImageDrop);
     dropFromGroups(m_actionGroups, rule, kActionImageDrop);
-    // A rule filed twice (its side set again) sits in several groups; none may keep a dangling pointer.
-    for (auto* groups : {&m_eventGroups, &m_actionGroups})
-        for (CEventActionGroup& group : *groups) std::erase(group.rules, rule);
     dropRuleIndex();
     rules.erase(at);
     return true;
@@ -212,6 +204,7 @@ void CFacilityManager::setEventActionInRange(int id, int begin, int end) {
     if (CEventActionSide* side = eventSide(id)) {
         side->rangeBegin = begin;
         side->rangeEnd = end;
+        m_eventGroups.sideChanged(findRule(id));
     }
 }
 
@@ -220,6 +213,7 @@ void CFacilityManager::setEventActionOutRange(int id, int begin, int end) {
     if (CEventActionSide* side = actionSide(id)) {
         side->rangeBegin = begin;
         side->rangeEnd = end;
+        m_actionGroups.sideChanged(findRule(id));
     }
 }
 

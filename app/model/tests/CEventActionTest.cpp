@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <random>
+#include <set>
+
 #include "FacilityBuilder.h"
 #include "model/CFacilityManager.h"
 
@@ -129,6 +133,92 @@ TEST_F(CEventActionTest, RulesSurviveRemovalOfWhatTheyName) {
     m.delPanel(1);
     EXPECT_EQ(m.getEventActionInPanel(1), 1);
     EXPECT_EQ(m.getEventActionDelay(1), 3);
+}
+
+// The groups as the plain scan over every group and member files rules: the yardstick for the
+// manager's indexed filing.
+struct ScannedGroups {
+    std::vector<std::pair<std::intptr_t, std::vector<int>>> groups;  // key, rule ids
+
+    template <class Selection>
+    void file(int id, std::intptr_t key, Selection selection) {
+        for (auto& [groupKey, ids] : groups)
+            for (int member : ids)
+                if (selection(member) == selection(id)) {
+                    ids.push_back(id);
+                    groupKey = key;
+                    return;
+                }
+        groups.push_back({key, {id}});
+    }
+    void remove(int id) {
+        for (auto& g : groups) std::erase(g.second, id);
+    }
+    bool operator==(const std::vector<CEventActionGroup>& actual) const {
+        if (actual.size() != groups.size()) return false;
+        for (std::size_t i = 0; i < groups.size(); ++i) {
+            std::vector<int> ids;
+            for (const CEventActionItem* r : actual[i].rules) ids.push_back(r->id);
+            if (actual[i].key != groups[i].first || ids != groups[i].second) return false;
+        }
+        return true;
+    }
+};
+
+TEST_F(CEventActionTest, IndexedFilingMatchesAScanOverTheGroupsWhateverChangesTheSides) {
+    std::mt19937 random(7);
+    auto pick = [&random](int n) { return static_cast<int>(random() % n); };
+    auto in = [this](int id) {
+        const auto r = m.getEventActionInRange(id);
+        return std::vector<int>{m.getEventActionInPanel(id), m.getEventActionInLoop(id), m.getEventActionInElement(id),
+                                m.getEventActionInZone(id), r.first, r.second};
+    };
+    auto out = [this](int id) {
+        const auto r = m.getEventActionOutRange(id);
+        return std::vector<int>{m.getEventActionOutPanel(id), m.getEventActionOutLoop(id),
+                                m.getEventActionOutElement(id), m.getEventActionOutZone(id), r.first, r.second};
+    };
+    ScannedGroups events, actions;
+    std::set<int> live;
+    for (int step = 0; step < 3000; ++step) {
+        const int id = 1 + pick(40), key = step, a = pick(3), b = pick(2), c = pick(2);
+        switch (live.count(id) ? pick(5) : 0) {
+            case 0:  // a new rule, or its event side set again (which zeroes its action side)
+                if (!live.count(id)) m.addEventActionItem(id, 0);
+                live.insert(id);
+                m.addEventToEventActionItem(id, 1, a, 0, 0, 0, b, c, 1, key);
+                events.file(id, key, in);
+                [[fallthrough]];
+            case 1:
+                m.addActionToEventActionItem(id, 7, b, 0, 0, a, c, 0, 4, key);
+                actions.file(id, key, out);
+                break;
+            case 2: m.setEventActionInRange(id, b, c); break;
+            case 3: m.setEventActionOutRange(id, c, b); break;
+            case 4:
+                m.delEventActionItem(id);
+                events.remove(id);
+                actions.remove(id);
+                live.erase(id);
+                break;
+        }
+        ASSERT_TRUE(events == m.eventGroups()) << "step " << step;
+        ASSERT_TRUE(actions == m.actionGroups()) << "step " << step;
+    }
+}
+
+TEST_F(CEventActionTest, ANewIdNeverCollidesEvenAtTheTopOfTheRange) {
+    m.addEventActionItem(INT_MAX, 0);
+    m.addEventActionItem(1, 0);
+    m.addEventActionItem(3, 0);
+    EXPECT_EQ(m.getNumberOfEventActions(), INT_MAX);
+    std::set<int> seen{INT_MAX, 1, 3};
+    for (int i = 0; i < 5; ++i) {
+        const int id = m.getFreeEventId();
+        EXPECT_TRUE(seen.insert(id).second) << id;
+        EXPECT_TRUE(m.addEventActionItem(id, 0)) << id;
+    }
+    EXPECT_EQ(seen, (std::set<int>{1, 2, 3, 4, 5, 6, 7, INT_MAX}));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 
 #include "basalt/KvBasicString.h"
 #include "model/CEventActionGroup.h"
+#include "model/CEventActionGroups.h"
 #include "model/CFacilityItem.h"
 
 class IFacilityObserver;
@@ -130,8 +131,12 @@ public:
 
     // ---- Event-action rules (by rule id) ----
     int getNumberEventsInPanel() const;   // number of rules in the facility
-    int getNumberOfEventActions() const;  // max(rule count, largest id): bound for getEventActionId
-    int getFreeEventId() const;           // getNumberOfEventActions() + 1
+    // max(rule count, largest id). Not a bound for walking the rules: that is the count, since
+    // a file may hold ids up to 2147483647.
+    int getNumberOfEventActions() const;
+    // getNumberOfEventActions() + 1, or when that would pass the largest int, the lowest positive
+    // id not in use. Never the id of an existing rule.
+    int getFreeEventId() const;
     int getEventActionId(int index) const;  // id at list position; 0 past the end
     // Appends a rule without sides; false when the id exists.
     bool addEventActionItem(int id, int delay);
@@ -171,8 +176,8 @@ public:
     int getEventActionOutItemType(int id) const;
 
     // ---- Rule group indexes ----
-    const std::vector<CEventActionGroup>& eventGroups() const { return m_eventGroups; }
-    const std::vector<CEventActionGroup>& actionGroups() const { return m_actionGroups; }
+    const std::vector<CEventActionGroup>& eventGroups() const { return m_eventGroups.groups(); }
+    const std::vector<CEventActionGroup>& actionGroups() const { return m_actionGroups.groups(); }
     // Empties both indexes (before a file is loaded).
     void clearGroups();
 
@@ -191,9 +196,7 @@ private:
     CEventActionSide* actionSide(int id) const;
     void placePanel(std::unique_ptr<CPanelItem> panel);
     bool deviceFits(const CLoopItem& loop, int address, int oldCount, int newCount) const;
-    static void fileInGroup(std::vector<CEventActionGroup>& groups, CEventActionItem* rule,
-                            bool eventSide, std::intptr_t key);
-    void dropFromGroups(std::vector<CEventActionGroup>& groups, CEventActionItem* rule, int imageDrop);
+    void dropFromGroups(CEventActionGroups& groups, const CEventActionItem* rule, int imageDrop);
     // Structure changes invalidate the remembered lookups at their level and below.
     enum Level { kPanels = 0, kLoops = 1, kElements = 2 };
     void changed(Level level) {
@@ -211,8 +214,8 @@ private:
     };
 
     std::unique_ptr<CFacilityItem> m_facility;
-    std::vector<CEventActionGroup> m_eventGroups;
-    std::vector<CEventActionGroup> m_actionGroups;
+    CEventActionGroups m_eventGroups{true};
+    CEventActionGroups m_actionGroups{false};
     IFacilityObserver* m_observer = nullptr;
     IUserPrompt* m_prompt = nullptr;
     std::uint64_t m_generation[3] = {0, 0, 0};
