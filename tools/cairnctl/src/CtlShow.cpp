@@ -3,15 +3,13 @@
 #include <sstream>
 
 #include "basalt/KvTrace.h"
-#include "basalt/KvUtf.h"
 #include "cairnctl/CCommandLine.h"
 #include "cairnctl/CFacilityFile.h"
 #include "cairnctl/Commands.h"
+#include "cairnctl/TerminalText.h"
 #include "model/CFacilityManager.h"
 
 namespace {
-
-std::string utf8(const KvWString& text) { return ToUtf8(text.c_str()).c_str(); }
 
 // "1-3, 7" from a sorted set.
 std::string ranges(const std::set<int>& numbers) {
@@ -59,9 +57,10 @@ void showLoops(std::ostream& o, const CFacilityManager& m, int id) {
 
 void showPanel(std::ostream& o, const CFacilityManager& m, int id) {
     const KvWString* label = m.getPanelLabel(id);
-    o << "panel " << id << ": address " << m.getPanelAddress(id) << ", label \"" << (label ? utf8(*label) : "")
-      << "\", installer \"" << utf8(m.getPanelInstaller(id)) << "\", phone \"" << utf8(m.getPanelPhone(id))
-      << "\"\n";
+    // Texts come from the file: escaped, so that they cannot drive the terminal or fake lines.
+    o << "panel " << id << ": address " << m.getPanelAddress(id) << ", label \""
+      << (label ? terminalText(*label) : "") << "\", installer \"" << terminalText(m.getPanelInstaller(id))
+      << "\", phone \"" << terminalText(m.getPanelPhone(id)) << "\"\n";
     showLoops(o, m, id);
 }
 

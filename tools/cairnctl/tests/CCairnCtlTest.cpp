@@ -111,4 +111,29 @@ TEST_F(CCairnCtlTest, BadFilesGetOneLineNamingTheFileAndNoOutput) {
         }
 }
 
+TEST_F(CCairnCtlTest, ShowEscapesWhatCouldDriveTheTerminalOrFakeLines) {
+    CFacilityManager m;
+    const char16_t label[] = {u'L', 0x1B, u'[', u'2', u'J', u'\n', u'r', u'u', u'l', u'e', u's', u':', u' ', u'9',
+                              u'\r', 0x07, 0x9B, 0x202E, u'"', u'\\', u'\u00e9', 0xD83D, 0xDE00, 0};
+    FacilityBuilder(m).panel(1, 1, label).details(u"tab\there", u"line\u2028sep", u"");
+    const std::string path = (dir / "odd.kvg").string();
+    ASSERT_TRUE(CXmlHandler(m).save(ToWide(path.c_str())));
+    const Result r = run({"show", path});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("label \"L\\x1B[2J\\nrules: 9\\r\\x07\\u009B\\u202E\\\"\\\\\u00e9\U0001F600\""),
+              std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("installer \"tab\\there\", phone \"line\\u2028sep\""), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find('\x1B'), std::string::npos);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 4);  // file, panel, zones, rules: no faked lines
+}
+
+TEST_F(CCairnCtlTest, MalformedFilesNameThePosition) {
+    const std::string path = write("cut.kvg", "<facility>\n<panels>\n<panel><id>1</id></panels>");
+    const Result r = run({"show", path});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("[342]"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(" 3, "), std::string::npos) << r.err;   // line 3
+    EXPECT_NE(r.err.find(" 18 "), std::string::npos) << r.err;   // column of the stray end tag
+}
+
 }  // namespace
