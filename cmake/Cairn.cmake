@@ -1,5 +1,12 @@
 # Shared settings for Cairn's own targets.
 
+# Installed libraries go to the multiarch folder under any prefix, as Debian's linker
+# configuration expects (GNUInstallDirs alone chooses it only for the prefix /usr).
+if(NOT DEFINED CMAKE_INSTALL_LIBDIR AND CMAKE_LIBRARY_ARCHITECTURE)
+  set(CMAKE_INSTALL_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE} CACHE PATH "Object code libraries (lib/<multiarch>)")
+endif()
+include(GNUInstallDirs)
+
 set(CAIRN_WARNINGS -Wall -Wextra -Werror)
 # g++ 12 at -O3 reports overlaps and out-of-bounds copies inside std::string and
 # std::vector that cannot happen (its -Wrestrict/-Warray-bounds/-Wstringop-* false

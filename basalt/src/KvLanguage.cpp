@@ -1,10 +1,18 @@
 #include "basalt/KvLanguage.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 
+#include "basalt/KvPaths.h"
 #include "basalt/KvUtf.h"
+
+// Where an installed program's data folder lies relative to the program's folder; the build
+// sets it from the install layout.
+#ifndef CAIRN_SHARE_FROM_BIN
+#define CAIRN_SHARE_FROM_BIN "../share/cairn"
+#endif
 
 namespace {
 
@@ -77,8 +85,16 @@ KvWString GetAppPath() {
 
 KvWString GetSharePath() {
     const char* dir = std::getenv("CAIRN_SHARE_DIR");
-    if (!dir || !*dir) return GetAppPath();
-    KvWString wide = ToWide(dir);
-    if (!wide.EndsWith(u"/")) wide.Append(u'/');
-    return wide;
+    if (dir && *dir) {
+        KvWString wide = ToWide(dir);
+        if (!wide.EndsWith(u"/")) wide.Append(u'/');
+        return wide;
+    }
+    const KvWString app = GetAppPath();
+    if (app.IsEmpty()) return app;
+    KvWString installed;
+    RelativePathToFullPath(app.c_str(), ToWide(CAIRN_SHARE_FROM_BIN "/").c_str(), installed);
+    struct stat info {};
+    const bool isFolder = ::stat(ToUtf8(installed.c_str()).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return isFolder ? installed : app;
 }

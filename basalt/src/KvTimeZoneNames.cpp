@@ -143,4 +143,4 @@ int TimeZoneNameCount() { return kZoneCount; }
 const char16_t* TimeZoneNameWin32(int row) { return row >= 0 && row < kZoneCount ? kZones[row].win32 : nullptr; }
 const char16_t* TimeZoneNameOlson(int row) { return row >= 0 && row < kZoneCount ? kZones[row].olson : nullptr; }
 
-KvWString GetTimeZonePath() { return GetAppPath() + u"zoneinfo/"; }
+KvWString GetTimeZonePath() { return GetSharePath() + u"zoneinfo/"; }

@@ -16,6 +16,8 @@ KvString Win32LanguageIdToLanguageName(int langId);
 // Directory of the running program (from /proc/self/exe) with a trailing "/";
 // empty when it cannot be found.
 KvWString GetAppPath();
-// Directory of the program's data files: $CAIRN_SHARE_DIR (a trailing "/" is
-// added when missing) when set and not empty, otherwise GetAppPath().
+// Directory of the program's data files, with a trailing "/": $CAIRN_SHARE_DIR
+// when set and not empty; otherwise share/cairn/ of the installation the program
+// belongs to (GetAppPath() + "../share/cairn/", resolved) when that folder
+// exists; otherwise GetAppPath(), where the build tree keeps the data.
 KvWString GetSharePath();

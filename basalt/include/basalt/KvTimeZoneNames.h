@@ -21,6 +21,6 @@ int TimeZoneNameCount();
 const char16_t* TimeZoneNameWin32(int row);
 const char16_t* TimeZoneNameOlson(int row);
 
-// The program's own zone folder: GetAppPath() followed by "zoneinfo/".
+// The program's own zone folder: GetSharePath() followed by "zoneinfo/".
 // Zones not found there are read from the system's database.
 KvWString GetTimeZonePath();
