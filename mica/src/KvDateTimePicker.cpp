@@ -1,5 +1,6 @@
 #include "mica/KvDateTimePicker.h"
 
+#include <QDateTime>
 #include <QLocale>
 
 namespace {
@@ -34,6 +35,7 @@ KvDateTimePicker::KvDateTimePicker(Mode mode, QWidget* parent) : QDateTimeEdit(p
             break;
     }
     SetYearRange(kFirstYear, kLastYear);
+    setDateTime(QDateTime::currentDateTime());
 }
 
 void KvDateTimePicker::SetYearRange(int firstYear, int lastYear) {

@@ -1,8 +1,10 @@
 #include "mica/KvWorkerDlg.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMetaObject>
 #include <QThread>
+#include <QWindow>
 
 #include "mica/KvQtString.h"
 
@@ -48,12 +50,22 @@ void KvWorkerDlg::Done() {
 void KvWorkerDlg::RunModal() {
     m_running = true;
     if (!m_done.load()) {
+        stayAboveActiveWindow();
         // Up only once the loop turns, so the worker's first call finds it running.
         QMetaObject::invokeMethod(this, "markUp", Qt::QueuedConnection);
         exec();
     }
     m_running = false;
     m_up.store(false);
+}
+
+// Made without a parent, the dialog would otherwise open anywhere on the screen and
+// could fall behind the main window; as its transient it stays on top, centred on it.
+void KvWorkerDlg::stayAboveActiveWindow() {
+    QWidget* owner = QApplication::activeWindow();
+    if (parentWidget() || !owner || owner == this) return;
+    winId();  // creates the native window that carries the hint
+    if (windowHandle() && owner->windowHandle()) windowHandle()->setTransientParent(owner->windowHandle());
 }
 
 QString KvWorkerDlg::text() const { return m_shownText; }

@@ -5,8 +5,10 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest/QTest>
 #include <atomic>
+#include <climits>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <string>
@@ -128,6 +130,22 @@ TEST(KvWaitDlg, UserCannotCloseIt) {
     EXPECT_FALSE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
 }
 
+TEST(KvWaitDlg, OpensAboveTheActiveWindow) {
+    QWidget frame;
+    frame.show();
+    QApplication::setActiveWindow(&frame);
+    KvWaitDlg dialog;
+    QWindow* owner = nullptr;
+    QTimer::singleShot(0, [&] {
+        owner = dialog.windowHandle()->transientParent();
+        dialog.Done();
+    });
+    Watchdog watchdog(dialog);
+    dialog.RunModal();
+    EXPECT_EQ(owner, frame.windowHandle());
+    EXPECT_EQ(dialog.parent(), nullptr);
+}
+
 TEST(KvWaitDlg, DestroyedWithUpdatesStillQueued) {
     auto* dialog = new KvWaitDlg;
     std::thread worker([&] {
@@ -167,6 +185,9 @@ TEST(KvWaitDlg, AnimatesOnlyWhileShown) {
     EXPECT_FALSE(image->isAnimating());
     dialog.show();
     EXPECT_TRUE(image->isAnimating());
+    const QImage before = image->grab().toImage();
+    QTest::qWait(KvWaitImage::kDefaultPeriod / 6);
+    EXPECT_NE(image->grab().toImage(), before);  // the ring has turned
     dialog.hide();
     EXPECT_FALSE(image->isAnimating());
 }
@@ -190,4 +211,6 @@ TEST(KvProgressDlg, NewStageEmptiesTheBarInTheOrderReported) {
     EXPECT_EQ(ctrl->percent(), 25);
     dialog.SetProgress(3, 0);
     EXPECT_EQ(ctrl->percent(), 0);
+    dialog.SetProgress(INT_MAX / 2, INT_MAX);  // large counts (bytes of an image) do not overflow
+    EXPECT_EQ(ctrl->percent(), 49);
 }

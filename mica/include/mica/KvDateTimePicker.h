@@ -1,7 +1,8 @@
 // KvDateTimePicker: a date picker, a time picker, or both in one field.
 //
 // Formats follow the user's locale (the time with seconds); a date picker
-// opens a calendar. Years are limited to a range, 2000 to 2099 unless set.
+// opens a calendar. It starts at the current date and time. Years are limited
+// to a range, 2000 to 2099 unless set.
 #pragma once
 
 #include <QDateTimeEdit>

@@ -7,6 +7,7 @@
 // of repaints. Done ends the modal loop whether it comes before or while the
 // loop runs; a dialog that was done never runs again. The user cannot close
 // it (Escape and the window's close button do nothing): only Done ends it.
+// Made without a parent, it opens centred above the window active at RunModal.
 // The dialog must outlive every call of the worker (join the worker first).
 #pragma once
 
@@ -55,6 +56,7 @@ private slots:
 
 private:
     void handOver();
+    void stayAboveActiveWindow();
 
     mutable std::mutex m_lock;  // guards the pending values below
     QString m_pendingText;
