@@ -48,8 +48,8 @@ grep -E "service available|closed|pending|connected" "$work/slow.log" | tail -4
 echo "== garbage and an oversized head beside a kept-alive client"
 exec 3<>"/dev/tcp/127.0.0.1/$port"
 printf 'GET /hello.txt HTTP/1.1\r\n\r\n' >&3
-head -c 4096 /dev/urandom | curl -s -o /dev/null --max-time 3 telnet://127.0.0.1:$port; echo "garbage client: curl exit $?"
-curl -s -o /dev/null --max-time 3 -H "X: $(head -c 9000 /dev/zero | tr '\0' x)" "$url"; echo "oversized head: curl exit $? (52 = closed without answer)"
+head -c 4096 /dev/urandom | curl -s -o /dev/null --max-time 3 telnet://127.0.0.1:$port; echo "garbage client: curl exit $? (0: answered 400 and closed)"
+echo "oversized head: status $(curl -s -o /dev/null -w '%{http_code}' --max-time 3 -H "X: $(head -c 9000 /dev/zero | tr '\0' x)" "$url") (431 expected)"
 printf 'GET /hello.txt HTTP/1.1\r\n\r\n' >&3
 timeout 2 cat <&3 | grep -c "HTTP/1.1 200" | sed 's/^/kept-alive client got answers: /'
 exec 3>&-

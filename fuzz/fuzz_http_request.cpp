@@ -21,8 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         KvHttpRequest request;
         if (request.Parse(buffer, length)) {
-            volatile int sink = request.URI().Length() + request.Authorization().UserName().Length();
+            volatile int sink = request.URI().Length() + request.Authorization().UserName().Length() +
+                                request.MethodName().Length() + (request.IsHead() ? 1 : 0);
             (void)sink;
+        } else if (request.ErrorStatus() != 400 && request.ErrorStatus() != 414) {
+            __builtin_trap();  // every refused head must say how to answer it
         }
     }
     // The parser alone, on the raw bytes as a NUL-free or length-given text.

@@ -41,6 +41,7 @@ void KvHttpConnection::Start(KvTcpSocket& socket) {
         m_socket.Attach(socket.Detach());
     }
     m_lastActivityMs = KvHttpHeadReader::NowMs();
+    m_acceptedMs = m_lastActivityMs.load();
     m_active = true;
     {
         std::lock_guard<std::mutex> lock(m_wakeLock);
@@ -62,12 +63,22 @@ long KvHttpConnection::IdleSecondsSince(std::int64_t nowMs) const {
 
 std::int64_t KvHttpConnection::PreemptibleSinceMs(std::int64_t thresholdMs) const {
     const std::int64_t waiting = m_waitingSinceMs.load();
-    // Between requests nothing is lost; once the next head has begun, it counts as slow.
-    const bool between = m_served.load() > 0 && m_socket.BytesReceived() == m_waitingFromByte.load();
+    // Between requests nothing is lost, once the connection has had its turn; once the
+    // next head has begun, it counts as slow.
+    const bool between = m_served.load() > 0 && m_acceptedMs.load() <= thresholdMs &&
+                         m_socket.BytesReceived() == m_waitingFromByte.load();
     if (waiting != 0 && (between || waiting <= thresholdMs)) return waiting;
     const std::int64_t body = m_bodySinceMs.load();
     if (body != 0 && body <= thresholdMs && m_socket.BytesReceived() < m_bodyEnd.load()) return body;
     return 0;
+}
+
+void KvHttpConnection::MakeRoom(std::int64_t thresholdMs) {
+    std::lock_guard<std::mutex> lock(m_socketLock);
+    // Freed between requests rather than for being slow: spare it if its next request is here.
+    const std::int64_t waiting = m_waitingSinceMs.load();
+    if (waiting != 0 && waiting > thresholdMs && m_socket.Valid() && m_socket.WaitReadable(0) != 0) return;
+    m_socket.Shutdown();
 }
 
 void KvHttpConnection::Work() {

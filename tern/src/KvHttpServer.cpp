@@ -105,21 +105,23 @@ KvHttpConnection* KvHttpServer::FindFree(std::int64_t nowMs) {
 }
 
 // With clients waiting and no worker free, frees the worker that has waited longest for
-// its client: a kept-alive connection between requests at once, one still waiting for its
-// first head or reading a body once that wait passes busyIdleMs. Without this, clients
-// that send a request every second, or trickle a body, would hold the pool for ever.
+// its client: a kept-alive connection between requests once it has been served for
+// busyIdleMs, one waiting for a head or reading a body once that wait passes busyIdleMs.
+// Without this, clients that send a request every second, or trickle a body, would hold
+// the pool for ever; with it, a newcomer waits about busyIdleMs at most.
 void KvHttpServer::FreeWaitingWorker(std::int64_t nowMs) {
     if (m_listener.WaitReadable(0) <= 0) return;
     KvHttpConnection* oldest = nullptr;
     std::int64_t since = 0;
+    const std::int64_t threshold = nowMs - m_limits.busyIdleMs;
     for (KvHttpConnection* c : m_connections) {
-        const std::int64_t w = c->PreemptibleSinceMs(nowMs - m_limits.busyIdleMs);
+        const std::int64_t w = c->PreemptibleSinceMs(threshold);
         if (w != 0 && (!oldest || w < since)) {
             oldest = c;
             since = w;
         }
     }
-    if (oldest) oldest->Stop();
+    if (oldest) oldest->MakeRoom(threshold);
 }
 
 void KvHttpServer::Work() {

@@ -40,6 +40,10 @@ public:
     void Start(KvTcpSocket& socket);
     // Ends the current client's connection; the worker then becomes free.
     void Stop();
+    // Stop for a waiting newcomer, with the same `thresholdMs` as PreemptibleSinceMs:
+    // a connection freed only for being between requests is spared when the bytes of its
+    // next request are already there.
+    void MakeRoom(std::int64_t thresholdMs);
     bool Active() const { return m_active.load(); }
     int State() const { return m_state.load(); }
     KvTcpSocket& Socket() { return m_socket; }
@@ -47,8 +51,9 @@ public:
     long IdleSecondsSince(std::int64_t nowMs) const;
     // Since when the worker has waited for its client (monotonic ms) in a way that may be
     // cut short to make room for others, or 0: waiting for the next head of a kept-alive
-    // connection before any byte of it came (always), for a head, or reading a request
-    // body, each of the last two only once it began at or before `thresholdMs`.
+    // connection accepted at or before `thresholdMs` before any byte of that head came,
+    // waiting for a head, or reading a request body, each of the last two only once the
+    // wait began at or before `thresholdMs`.
     std::int64_t PreemptibleSinceMs(std::int64_t thresholdMs) const;
 
 private:
@@ -62,13 +67,14 @@ private:
     std::mutex m_wakeLock;
     std::condition_variable m_wake;
     bool m_woken = false;
-    std::mutex m_socketLock;  // guards the handle between the worker and Stop
+    std::mutex m_socketLock;  // guards the handle between the worker and the server
     KvTcpSocket m_socket;
     std::atomic<int> m_state{kStarting};
     int m_headLength = 0;
     std::atomic<std::int64_t> m_lastActivityMs{0};
     std::atomic<std::int64_t> m_waitingSinceMs{0};
     std::atomic<std::uint64_t> m_waitingFromByte{0};
+    std::atomic<std::int64_t> m_acceptedMs{0};
     std::atomic<std::int64_t> m_bodySinceMs{0};
     std::atomic<std::uint64_t> m_bodyEnd{0};
     std::atomic<int> m_served{0};

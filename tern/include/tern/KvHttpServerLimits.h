@@ -12,8 +12,8 @@ struct KvHttpServerLimits {
     // A request body must arrive within this, counted from the end of its head.
     int bodyTimeoutMs = 60000;
     // While clients wait for a worker, a connection that has waited longer than this for
-    // its first request head, or has been reading a request body longer than this, is
-    // closed to make room; a kept-alive connection between requests is closed at once.
+    // a request head, or has been reading a request body longer than this, is closed to
+    // make room; so is a kept-alive connection older than this between two requests.
     int busyIdleMs = 2000;
     // Body bytes a processor left unread are dropped up to this many; past it, and for
     // bodies with a transfer coding, the connection closes instead.
