@@ -24,6 +24,7 @@ namespace {
 
 constexpr int kFirstPanelId = CFacilityFileReader::kFirstPanelId;
 constexpr int kLastPanelId = CFacilityFileReader::kLastPanelId;
+constexpr std::size_t kPanelRoom = 640 * 1024;  // a panel with 8 full loops and 250 zones, about 500 KB
 
 // The whole file in one block of its own size: the largest facilities run to 170 MB, and
 // growing a string by appending would copy them again and hold twice the memory for a moment.
@@ -93,7 +94,13 @@ bool CXmlHandler::save(const KvWString& path) {
         XmlText block(rules);
         writeRules(block);
     }
-    std::string text(XmlDocument::kDeclaration);
+    // Room for every panel's copy of the rules and a full loop set at once: growing 170 MB by
+    // doubling would copy most of it again. Untouched room costs no memory.
+    std::size_t panels = 0;
+    for (int id = kFirstPanelId; id <= kLastPanelId; ++id) panels += m_manager.getPanelAddress(id) > 0;
+    std::string text;
+    text.reserve(panels * (rules.size() + kPanelRoom) + 4096);
+    text = XmlDocument::kDeclaration;
     XmlText xml(text);
     xml.open("facility");
     xml.open("panels");
