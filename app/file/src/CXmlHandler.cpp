@@ -31,6 +31,8 @@ constexpr std::size_t kPanelRoom = 640 * 1024;  // a panel with 8 full loops and
 // (A mapping would save one copy but turns a file cut short by another program into a crash.)
 class FileBytes {
 public:
+    static constexpr std::size_t kMostBytes = std::size_t(1) << 29;  // the largest facility is 170 MB
+
     CLoadError::Kind read(const KvWString& path) {
         const int fd = wideopen(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? CLoadError::kNotFound : CLoadError::kNotReadable;
@@ -38,7 +40,11 @@ public:
         bool ok = ::fstat(fd, &st) == 0;
         if (ok) grow(static_cast<std::size_t>(st.st_size) + 1);  // one more byte to see the end
         while (ok) {
-            if (m_size == m_capacity) grow(m_capacity * 2);
+            if (m_size == m_capacity) {
+                ok = m_capacity < kMostBytes;  // a device or pipe that never ends is no facility file
+                if (!ok) break;
+                grow(m_capacity * 2);
+            }
             const ssize_t n = ::read(fd, m_bytes.get() + m_size, m_capacity - m_size);
             if (n < 0 && errno == EINTR) continue;
             ok = n >= 0;

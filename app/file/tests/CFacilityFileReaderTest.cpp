@@ -133,6 +133,9 @@ TEST_F(LoadErrorTest, MissingAndUnreadableFilesAreToldApart) {
     EXPECT_EQ(loadFile("none/deeper.kvg").kind, CLoadError::kNotFound);
     fs::create_directories(dir / "folder.kvg");
     EXPECT_EQ(loadFile("folder.kvg").kind, CLoadError::kNotReadable);
+    CXmlHandler endless(m);
+    EXPECT_FALSE(endless.load(u"/dev/zero"));  // read up to a bound, not until memory runs out
+    EXPECT_EQ(endless.lastError().kind, CLoadError::kNotReadable);
     EXPECT_EQ(CLoadError{CLoadError::kNotFound}.textId(), 340);
     EXPECT_EQ(CLoadError{CLoadError::kNotReadable}.text(), KvWString(u"T341"));
 }
