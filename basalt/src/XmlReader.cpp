@@ -123,15 +123,33 @@ XmlReader::Token XmlReader::ReadEndTag() {
     return kEnd;
 }
 
-// Plain ASCII names are usable as they stand; anything else is decoded and judged the way
-// the tree's parser judges it, so both readers refuse the same documents.
+// Every tag is judged the way the tree's parser judges it, so both readers refuse the same
+// documents. Plain ASCII spellings decode to themselves; their verdicts are remembered, since a
+// large document repeats a few dozen tags millions of times.
 bool XmlReader::CheckTag(const char* name, const char* nameEnd) {
     m_tag = name;
     m_tagLength = static_cast<std::size_t>(nameEnd - name);
     m_plainTag = true;
-    for (const char* p = name; p < nameEnd && m_plainTag; ++p)
+    std::size_t hash = m_tagLength;
+    for (const char* p = name; p < nameEnd && m_plainTag; ++p) {
         m_plainTag = static_cast<unsigned char>(*p) < 0x80 && *p != '&';
-    if (m_plainTag) return true;
+        hash = hash * 31 + static_cast<unsigned char>(*p);
+    }
+    if (m_plainTag) {
+        KnownTag& known = m_known[hash % kKnownTags];
+        if (known.length == m_tagLength && known.bytes && std::memcmp(known.bytes, name, m_tagLength) == 0)
+            return known.usable;
+        char16_t wide[64];
+        KvWString tag;
+        if (m_tagLength <= 64) {
+            for (std::size_t i = 0; i < m_tagLength; ++i) wide[i] = static_cast<char16_t>(name[i]);
+            tag.Assign(wide, static_cast<int>(m_tagLength));
+        } else {
+            XmlAppendDecoded(tag, name, nameEnd, true);
+        }
+        known = KnownTag{name, m_tagLength, XmlUsableTag(tag)};
+        return known.usable;
+    }
     m_decodedTag = KvWString();
     XmlAppendDecoded(m_decodedTag, name, nameEnd, true);
     return XmlUsableTag(m_decodedTag);

@@ -94,4 +94,12 @@ private:
     bool m_emptyPending = false;  // "<a/>" was read; its kEnd comes next
     std::vector<Open> m_open;
     Span m_closed;
+    // Verdicts on plain tag spellings seen lately, pointing into the text.
+    struct KnownTag {
+        const char* bytes = nullptr;
+        std::size_t length = 0;
+        bool usable = false;
+    };
+    static constexpr std::size_t kKnownTags = 64;
+    KnownTag m_known[kKnownTags];
 };
