@@ -89,9 +89,15 @@ bool CImageButton::event(QEvent* event) {
     return handled;
 }
 
-// A name given by the program stays; one taken from the tool tip follows it.
+// A name given by the program stays; one taken from the tool tip follows it, and
+// gives way once the button has a text of its own.
 void CImageButton::updateAccessibleName() {
-    if (!text().isEmpty() || (!accessibleName().isEmpty() && !m_nameFromToolTip)) return;
+    if (!text().isEmpty()) {
+        if (m_nameFromToolTip) setAccessibleName(QString());
+        m_nameFromToolTip = false;
+        return;
+    }
+    if (!accessibleName().isEmpty() && !m_nameFromToolTip) return;
     setAccessibleName(toolTip());
     m_nameFromToolTip = true;
 }

@@ -80,6 +80,9 @@ TEST(CImageButton, PictureOnlyButtonIsNamedByItsToolTip) {
     EXPECT_EQ(bare.accessibleName(), QStringLiteral("Delete loop"));
     bare.setToolTip(QStringLiteral("Remove loop"));
     EXPECT_EQ(bare.accessibleName(), QStringLiteral("Remove loop"));
+    bare.setText(QStringLiteral("Remove"));
+    bare.show();  // polished: its text names it now
+    EXPECT_TRUE(bare.accessibleName().isEmpty());
 
     CImageButton named;
     named.setAccessibleName(QStringLiteral("Chosen name"));
