@@ -21,6 +21,12 @@ if(CAIRN_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# ThreadSanitizer build (its own build folder; see scripts/tsan.sh).
+if(CAIRN_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
 # cairn_defaults(target): warnings as errors on our own code.
 function(cairn_defaults target)
   target_compile_options(${target} PRIVATE ${CAIRN_WARNINGS})

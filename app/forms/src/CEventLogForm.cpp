@@ -43,7 +43,7 @@ CEventLogForm::Outcome CEventLogForm::accept() {
         if (m_chosen[k] && fileExists(m_paths[k]) && !m_prompt.askYesNoWith(kReplaceFileText, m_paths[k]))
             return Outcome::Cancelled;
     int address = 0;
-    if (!m_handler.prepareDevice(address, true)) {
+    if (!m_handler.prepareDevice(address)) {
         m_prompt.showMessage(kPanelUnreachableText);
         return Outcome::Unreachable;
     }

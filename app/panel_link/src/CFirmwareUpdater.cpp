@@ -66,7 +66,7 @@ struct CFirmwareUpdater::Images {
 };
 
 CFirmwareUpdater::CFirmwareUpdater(IUpdatePrompt& prompt, std::shared_ptr<CUsbBackend> backend)
-    : m_prompt(prompt), m_link(backend ? std::move(backend) : CUsbBackend::fromEnvironment()) {}
+    : m_prompt(prompt), m_link(std::move(backend)) {}
 
 CFirmwareUpdater::~CFirmwareUpdater() = default;
 

@@ -19,7 +19,6 @@ constexpr int kGroupBytes = 3 * CPanelLink::kPageSize;
 
 }  // namespace
 
-CPanelLink::CPanelLink() : CPanelLink(CUsbBackend::fromEnvironment()) {}
 
 CPanelLink::CPanelLink(std::shared_ptr<CUsbBackend> backend) : m_backend(std::move(backend)) {}
 

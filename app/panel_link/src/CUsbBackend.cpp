@@ -1,6 +1,5 @@
-#include "panel_link/CUsbBackend.h"
+#include "panel_link/UsbBackendChoice.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -27,19 +26,20 @@ public:
 
 }  // namespace
 
-std::shared_ptr<CUsbBackend> CUsbBackend::fromEnvironment() {
+std::shared_ptr<CUsbBackend> usbBackendFromEnvironment(std::string& problem) {
+    problem.clear();
     const char* choice = std::getenv("CAIRN_PANEL");
     if (!choice || !*choice) return std::make_shared<CLibUsbBackend>();
     const std::string value(choice);
     const std::string prefix = "virtual:";
     if (value.rfind(prefix, 0) != 0 || value.size() == prefix.size()) {
-        std::fprintf(stderr, "CAIRN_PANEL: expected virtual:PATH, got \"%s\"; no panel will be found\n", choice);
+        problem = "CAIRN_PANEL: expected virtual:PATH, got \"" + value + "\"; no panel will be found";
         return std::make_shared<CEmptyBus>();
     }
     CVirtualFaults faults;
     const char* faultText = std::getenv("CAIRN_PANEL_FAULT");
     if (faultText && !CVirtualFaults::parse(faultText, faults)) {
-        std::fprintf(stderr, "CAIRN_PANEL_FAULT: cannot parse \"%s\"; no panel will be found\n", faultText);
+        problem = std::string("CAIRN_PANEL_FAULT: cannot parse \"") + faultText + "\"; no panel will be found";
         return std::make_shared<CEmptyBus>();
     }
     return std::make_shared<CVirtualUsbBus>(value.substr(prefix.size()), faults);

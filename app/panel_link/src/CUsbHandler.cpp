@@ -11,6 +11,7 @@
 #include "basalt/KvTrace.h"
 #include "basalt/KvUtf.h"
 #include "model/PanelChoice.h"
+#include "panel_link/CDownloadPlan.h"
 #include "panel_link/CPanelImage.h"
 #include "panel_link/CRecordConverter.h"
 
@@ -58,12 +59,24 @@ constexpr char kEmptyLogLine[] = "\" \";";
 
 }  // namespace
 
+// What a download's worker settles and reads, for the calling thread to apply.
+struct CUsbHandler::Download {
+    explicit Download(const CFacilityManager& facility) : plan(facility) {}
+    CDownloadPlan plan;
+    int address = 0;
+    int id = 0;
+    bool replace = false;
+    int firstRule = 0;
+    CPanelImage image;
+    CPanelImage::ReadResult read = CPanelImage::ReadResult::Failed;
+};
+
 CUsbHandler::CUsbHandler(CFacilityManager& facility, IUserPrompt& prompt, WaitDialogFactory dialogs,
                          std::shared_ptr<CUsbBackend> backend)
     : m_facility(facility),
       m_prompt(prompt),
       m_dialogs(std::move(dialogs)),
-      m_link(backend ? std::make_unique<CPanelLink>(std::move(backend)) : std::make_unique<CPanelLink>()) {
+      m_link(std::make_unique<CPanelLink>(std::move(backend))) {
     printk("\n CUsbHandler::CUsbHandler");
 }
 
@@ -72,13 +85,6 @@ CUsbHandler::~CUsbHandler() {
     m_link->releaseDevice();
 }
 
-bool CUsbHandler::clearContents() {
-    printk("\n CUsbHandler::clearContents");
-    return true;
-}
-
-// ---------------------------------------------------------------- workers
-
 bool CUsbHandler::behindDialog(int textId, const WorkerTask& work) {
     std::unique_ptr<IModalWaitDialog> dialog = m_dialogs ? m_dialogs() : nullptr;
     if (!dialog) return false;
@@ -86,18 +92,33 @@ bool CUsbHandler::behindDialog(int textId, const WorkerTask& work) {
     return runWorker(*dialog, work, m_settle);
 }
 
-// ---------------------------------------------------------------- whole configuration
+// ---------------------------------------------------------------- upload
 
 bool CUsbHandler::uploadAll() {
     printk("\n CUsbHandler::uploadAll");
-    m_panel = askPanelChoice(m_facility, m_prompt, false);
-    if (m_panel <= 0) return false;
-    return behindDialog(kSendingText, [this](IWaitDialog& dialog) { return uploadAllProcess(dialog); });
+    const int id = askPanelChoice(m_facility, m_prompt, false);
+    return id > 0 && upload(id);
 }
 
-bool CUsbHandler::downloadAll(int, int) {
-    printk("\n CUsbHandler::downloadAll");
-    return behindDialog(kReceivingText, [this](IWaitDialog& dialog) { return downloadAllProcess(dialog); });
+bool CUsbHandler::upload(int panelId) {
+    printk("\n CUsbHandler::upload");
+    // Everything is built and checked before the first byte goes out: a panel is never left
+    // half-written because a later record turned out not to fit.
+    CPanelImage image;
+    m_problem.clear();
+    if (!image.build(m_facility, panelId, m_problem)) return false;
+    const bool ok = behindDialog(kSendingText, [&](IWaitDialog& dialog) { return sendImage(image, dialog); });
+    if (ok) m_panel = panelId;
+    return ok;
+}
+
+bool CUsbHandler::sendImage(const CPanelImage& image, IWaitDialog& dialog) {
+    printk("\n CUsbHandler::sendImage");
+    int address = 0;
+    if (!connect(image.address, address)) return false;
+    const bool ok = image.write(*m_link, &dialog);
+    endConnection();
+    return ok;
 }
 
 bool CUsbHandler::uploadAndReport() {
@@ -106,12 +127,43 @@ bool CUsbHandler::uploadAndReport() {
         m_prompt.showMessage(kNoPanelText);
         return false;
     }
-    const bool ok = uploadAll();
-    if (ok && m_panel > 0)
-        m_prompt.showMessage(kUploadDoneText);
-    else if (m_panel != kCancelled)
-        m_prompt.showMessage(kUploadFailedText);
-    return ok && m_panel > 0;
+    const int id = askPanelChoice(m_facility, m_prompt, false);
+    if (id == kPanelChoiceCancelled) return false;
+    const bool ok = id > 0 && upload(id);
+    m_prompt.showMessage(ok ? kUploadDoneText : kUploadFailedText);
+    return ok;
+}
+
+// ---------------------------------------------------------------- download
+
+bool CUsbHandler::downloadAll() {
+    printk("\n CUsbHandler::downloadAll");
+    m_rulesLeft = false;
+    Download download(m_facility);
+    const bool read =
+        behindDialog(kReceivingText, [&](IWaitDialog& dialog) { return receiveImage(download, dialog); });
+    if (download.read == CPanelImage::ReadResult::BadZone) m_prompt.showMessage(kBadZoneText);
+    if (!read) return false;
+    // The whole panel is in: only now does the facility change.
+    if (download.replace) removePanelWithRules(download.id);
+    if (!download.image.addTo(m_facility, download.id, download.address, download.firstRule)) return false;
+    m_panel = download.id;
+    m_panelAddress = download.address;
+    m_rulesLeft = download.image.rulesLeftOnPanel();
+    return true;
+}
+
+bool CUsbHandler::receiveImage(Download& d, IWaitDialog& dialog) {
+    printk("\n CUsbHandler::receiveImage");
+    if (!connect(0, d.address)) return false;
+    if (!d.plan.chooseId(d.address, m_prompt, d.id, d.replace)) {
+        endConnection();
+        return false;
+    }
+    d.firstRule = d.plan.firstFreeRuleId(d.replace ? d.id : 0);
+    d.read = d.image.read(*m_link, &dialog, d.firstRule > kMaxDownloadRuleId ? 0 : kMaxDownloadRuleId - d.firstRule + 1);
+    endConnection();
+    return d.read == CPanelImage::ReadResult::Ok;
 }
 
 bool CUsbHandler::downloadAndReport() {
@@ -119,99 +171,6 @@ bool CUsbHandler::downloadAndReport() {
     const bool ok = downloadAll();
     m_prompt.showMessage(ok ? kDownloadDoneText : kDownloadFailedText);
     return ok;
-}
-
-bool CUsbHandler::uploadAllProcess(IWaitDialog& dialog) {
-    printk("\n CUsbHandler::uploadAllProcess");
-    // Everything is checked before the first byte goes out: a panel is never left half-written
-    // because a later record turned out not to fit.
-    CPanelImage image;
-    m_problem.clear();
-    if (!image.build(m_facility, m_panel, m_problem)) return false;
-    int address = 0;
-    if (!prepareDevice(address, false)) return false;
-    const bool ok = image.write(*m_link, &dialog);
-    endConnection();
-    return ok;
-}
-
-bool CUsbHandler::downloadAllProcess(IWaitDialog& dialog) {
-    printk("\n CUsbHandler::downloadAllProcess");
-    m_panel = 0;
-    m_rulesLeft = false;
-    int address = 0;
-    if (!prepareDevice(address, false)) return false;
-    int id = 0;
-    bool replace = false;
-    if (!chooseDownloadId(address, id, replace)) {
-        endConnection();
-        return false;
-    }
-    const int firstRule = firstFreeRuleId(replace ? id : 0);
-    CPanelImage image;
-    const CPanelImage::ReadResult read =
-        image.read(*m_link, &dialog, firstRule > kMaxDownloadRuleId ? 0 : kMaxDownloadRuleId - firstRule + 1);
-    endConnection();
-    if (read == CPanelImage::ReadResult::BadZone) m_prompt.showMessage(kBadZoneText);
-    if (read != CPanelImage::ReadResult::Ok) return false;
-    // The whole panel is in: only now does the facility change.
-    if (replace) removePanelWithRules(id);
-    if (!image.addTo(m_facility, id, address, firstRule)) return false;
-    m_panel = id;
-    m_panelAddress = address;
-    m_rulesLeft = image.rulesLeftOnPanel();
-    return true;
-}
-
-bool CUsbHandler::verify(int panelId, std::vector<std::string>& differences) {
-    printk("\n CUsbHandler::verify");
-    return behindDialog(kReceivingText, [&](IWaitDialog& dialog) { return verifyProcess(panelId, dialog, differences); });
-}
-
-bool CUsbHandler::verifyProcess(int panelId, IWaitDialog& dialog, std::vector<std::string>& differences) {
-    printk("\n CUsbHandler::verifyProcess");
-    differences.clear();
-    CPanelImage expected;
-    m_problem.clear();
-    if (!expected.build(m_facility, panelId, m_problem)) return false;
-    int address = 0;
-    if (!prepareDevice(address, true)) return false;
-    CPanelImage actual;
-    const CPanelImage::ReadResult read = actual.read(*m_link, &dialog, CPanelLink::kEventActions);
-    endConnection();
-    actual.address = address;
-    if (read == CPanelImage::ReadResult::Failed) return false;
-    differences = CPanelImage::compare(expected, actual);
-    if (read == CPanelImage::ReadResult::BadZone)
-        differences.push_back("loop " + std::to_string(actual.badZoneAt().first) + " element " +
-                              std::to_string(actual.badZoneAt().second) +
-                              ": the panel names a zone it cannot have; the rest was not read");
-    return read == CPanelImage::ReadResult::Ok;
-}
-
-bool CUsbHandler::chooseDownloadId(int address, int& id, bool& replace) {
-    replace = false;
-    for (id = 1; id < kLastFreePanelId; ++id) {
-        if (!m_facility.getPanelLabel(id)) return true;
-        if (m_facility.getPanelAddress(id) == address) {
-            if (!m_prompt.askYesNo(kReplacePanelText)) return false;
-            replace = true;
-            return true;
-        }
-    }
-    // The last id is used only when free: a taken one would merge two panels.
-    return !m_facility.getPanelLabel(id);
-}
-
-int CUsbHandler::firstFreeRuleId(int leavingPanel) const {
-    int count = 0, largest = 0;
-    for (int i = 0; i < m_facility.getNumberEventsInPanel(); ++i) {
-        const int id = m_facility.getEventActionId(i);
-        if (leavingPanel != 0 && m_facility.getEventActionInPanel(id) == leavingPanel) continue;
-        ++count;
-        largest = std::max(largest, id);
-    }
-    return std::max(count, largest) + 1;
 }
 
 void CUsbHandler::removePanelWithRules(int id) {
@@ -223,58 +182,71 @@ void CUsbHandler::removePanelWithRules(int id) {
     m_facility.delPanel(id);
 }
 
+// ---------------------------------------------------------------- verify
+
+bool CUsbHandler::verify(int panelId, std::vector<std::string>& differences) {
+    printk("\n CUsbHandler::verify");
+    differences.clear();
+    CPanelImage expected;
+    m_problem.clear();
+    if (!expected.build(m_facility, panelId, m_problem)) return false;
+    CPanelImage actual;
+    CPanelImage::ReadResult read = CPanelImage::ReadResult::Failed;
+    behindDialog(kReceivingText, [&](IWaitDialog& dialog) {
+        if (!connect(0, actual.address)) return false;
+        read = actual.read(*m_link, &dialog, CPanelLink::kEventActions);
+        endConnection();
+        return true;
+    });
+    if (read == CPanelImage::ReadResult::Failed) return false;
+    differences = CPanelImage::compare(expected, actual);
+    if (read == CPanelImage::ReadResult::BadZone)
+        differences.push_back("loop " + std::to_string(actual.badZoneAt().first) + " element " +
+                              std::to_string(actual.badZoneAt().second) +
+                              ": the panel names a zone it cannot have; the rest was not read");
+    return read == CPanelImage::ReadResult::Ok;
+}
+
 // ---------------------------------------------------------------- connection
 
-bool CUsbHandler::prepareDevice(int& address, bool keepAddress) {
+bool CUsbHandler::prepareDevice(int& address) {
     printk("\n CUsbHandler::prepareDevice");
+    return connect(0, address);
+}
+
+bool CUsbHandler::connect(int newAddress, int& address) {
     address = 0;
     if (!m_link->prepareDevice(2)) return false;
     if (!m_link->readSettingsPage()) {
         endConnection();
         return false;
     }
-    int settled = 0;
-    if (m_panel >= 1 && !keepAddress) {
-        settled = m_facility.getPanelAddress(m_panel);
-        // An address the byte cannot hold would program another panel's address.
-        if (settled < 0 || settled > 0xFF || (settled != 0 && !m_link->setPanelAddressByte(settled))) {
-            endConnection();
-            return false;
-        }
-    } else {
-        settled = m_link->getPanelAddressByte();
-        m_panel = settled;
+    // An address the byte cannot hold would program another panel's address.
+    if (newAddress > 0xFF || (newAddress > 0 && !m_link->setPanelAddressByte(static_cast<std::uint8_t>(newAddress)))) {
+        endConnection();
+        return false;
     }
+    const int settled = newAddress > 0 ? newAddress : m_link->getPanelAddressByte();
     if (!m_link->commitSettingsPage()) {
         endConnection();
         return false;
     }
     address = settled;
+    m_panelAddress = settled;
     return true;
 }
 
 void CUsbHandler::endConnection() {
-    printk("\n CUsbHandler::prepareDevice()");
+    printk("\n CUsbHandler::endConnection");
     m_link->releaseDevice();
 }
 
 // ---------------------------------------------------------------- single exchanges
 
-bool CUsbHandler::downloadSystemInfo() {
-    printk("\n CUsbHandler::downloadSystemInfo");
-    CSystemInfoRecord info;
-    return m_link->readSystemInfo(info) && CRecordConverter(m_facility).applySystemInfo(m_panel, info);
-}
-
-bool CUsbHandler::uploadSystemInfo() {
-    printk("\n CUsbHandler::uploadSystemInfo");
-    return m_link->writeSystemInfo(CRecordConverter(m_facility).systemInfo(m_panel));
-}
-
 bool CUsbHandler::uploadSystemDate(const std::uint8_t date[6]) {
     printk("\n CUsbHandler::uploadSystemDate");
     int address = 0;
-    if (!date || !prepareDevice(address, true)) return false;
+    if (!date || !prepareDevice(address)) return false;
     const bool sent = m_link->setClock(date);
     endConnection();
     return sent;
@@ -282,11 +254,11 @@ bool CUsbHandler::uploadSystemDate(const std::uint8_t date[6]) {
 
 bool CUsbHandler::downloadAll(int kind, const KvWString& path) {
     printk("\n CUsbHandler::downloadAll(log)");
-    return behindDialog(kReceivingText, [&](IWaitDialog& dialog) { return downloadLogProcess(kind, path, dialog); });
+    return behindDialog(kReceivingText, [&](IWaitDialog& dialog) { return receiveLog(kind, path, dialog); });
 }
 
-bool CUsbHandler::downloadLogProcess(int kind, const KvWString& path, IWaitDialog& dialog) {
-    printk("\n CUsbHandler::downloadLogProcess");
+bool CUsbHandler::receiveLog(int kind, const KvWString& path, IWaitDialog& dialog) {
+    printk("\n CUsbHandler::receiveLog");
     int count = 0;
     // An unanswered count is not an empty log: reporting it as one would hide the panel's events.
     if (!m_link->readLogCount(kind, count)) return false;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "EnvironmentBus.h"
 #include "ScriptedUsb.h"
 #include "virtual_panel/CVirtualUsbBus.h"
 
@@ -186,7 +187,7 @@ TEST(PanelLinkSearch, ReleaseClosesTheDeviceAndANewConnectionStartsClean) {
 
 TEST(PanelLinkSearch, RealBusWithoutAPanelIsHandledQuietly) {
     // CI machines have no panel; the search must fail cleanly rather than crash.
-    CPanelLink link(CUsbBackend::fromEnvironment());
+    CPanelLink link(busFromEnvironment());
     if (!link.prepareDevice()) {
         EXPECT_FALSE(link.isOpen());
     }
@@ -211,11 +212,11 @@ TEST(PanelLinkEnvironment, VirtualPanelChosenAtRunTimeKeepsItsStateBetweenLinks)
     std::uint8_t page[256];
     std::fill(std::begin(page), std::end(page), 0x5C);
     {
-        CPanelLink first;
+        CPanelLink first(busFromEnvironment());
         ASSERT_TRUE(first.prepareDevice(2));
         ASSERT_TRUE(first.writePage(0x0300, page));
     }
-    CPanelLink second;
+    CPanelLink second(busFromEnvironment());
     ASSERT_TRUE(second.prepareDevice(2));
     std::uint8_t back[256] = {};
     ASSERT_TRUE(second.readPage(0x0300, back));
@@ -229,12 +230,14 @@ TEST(PanelLinkEnvironment, UnknownSettingsFindNoPanelRatherThanTheRealBus) {
     for (const auto& v : values) {
         ScopedEnv panel("CAIRN_PANEL", "virtual:/tmp/cairn-unused-panel");
         ScopedEnv setting(v[0], v[1]);
-        CPanelLink link;
+        std::string problem;
+        CPanelLink link(usbBackendFromEnvironment(problem));
         EXPECT_FALSE(link.prepareDevice()) << v[0] << "=" << v[1];
+        EXPECT_NE(problem.find(v[0]), std::string::npos) << problem;
     }
     ScopedEnv panel("CAIRN_PANEL", "virtual:" + ::testing::TempDir() + "cairn-fault-panel");
     ScopedEnv fault("CAIRN_PANEL_FAULT", "absent");
-    CPanelLink link;
+    CPanelLink link(busFromEnvironment());
     EXPECT_FALSE(link.prepareDevice());
 }
 

@@ -232,7 +232,7 @@ TEST(CUsbHandler, PanelChoiceOutcomes) {
     FacilityBuilder(cancelled.facility).panel(1);
     cancelled.prompt.cancelChoice = true;
     EXPECT_FALSE(cancelled.handler.uploadAndReport());
-    EXPECT_EQ(cancelled.handler.panel(), CUsbHandler::kCancelled);
+    EXPECT_EQ(cancelled.handler.panel(), 0);  // nothing was sent
     EXPECT_TRUE(cancelled.prompt.shown.empty());
     EXPECT_EQ(cancelled.bus->opens(), 0);
     EXPECT_EQ(cancelled.dialogs->dialogs, 0);

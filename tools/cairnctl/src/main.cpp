@@ -1,9 +1,16 @@
 #include <iostream>
+#include <string>
 
 #include "cairnctl/CCairnCtl.h"
-#include "panel_link/CUsbBackend.h"
+#include "panel_link/UsbBackendChoice.h"
 
 int main(int argc, char** argv) {
     // The bus is the program's choice: CAIRN_PANEL may name the virtual panel instead of USB.
-    return CCairnCtl(std::cout, std::cerr, [] { return CUsbBackend::fromEnvironment(); }).run(argc, argv);
+    auto usb = [] {
+        std::string problem;
+        std::shared_ptr<CUsbBackend> bus = usbBackendFromEnvironment(problem);
+        if (!problem.empty()) std::cerr << "cairnctl: " << problem << "\n";
+        return bus;
+    };
+    return CCairnCtl(std::cout, std::cerr, usb).run(argc, argv);
 }

@@ -1,5 +1,5 @@
 #include "cairnctl/CFirmwareCommand.h"
-#include "panel_link/CUsbBackend.h"
+#include "EnvironmentBus.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -19,7 +19,7 @@ struct Result {
 Result firmware(const std::string& panel, const std::string& manifest) {
     ::setenv("CAIRN_PANEL", panel.c_str(), 1);
     std::ostringstream out, err;
-    const int status = CFirmwareCommand(out, err, CUsbBackend::fromEnvironment()).run(manifest);
+    const int status = CFirmwareCommand(out, err, busFromEnvironment()).run(manifest);
     ::unsetenv("CAIRN_PANEL");
     return {status, out.str(), err.str()};
 }

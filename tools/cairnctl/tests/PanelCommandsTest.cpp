@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "cairnctl/CCairnCtl.h"
-#include "panel_link/CUsbBackend.h"
+#include "EnvironmentBus.h"
 #include "basalt/KvStringTableFile.h"
 #include "basalt/KvUtf.h"
 #include "virtual_panel/CVirtualPanelState.h"
@@ -51,7 +51,7 @@ protected:
         std::vector<char*> argv;
         for (std::string& a : args) argv.push_back(a.data());
         std::ostringstream out, err;
-        CCairnCtl ctl(out, err, [] { return CUsbBackend::fromEnvironment(); });
+        CCairnCtl ctl(out, err, [] { return busFromEnvironment(); });
         const int status = ctl.run(static_cast<int>(argv.size()), argv.data());
         return {status, out.str(), err.str()};
     }

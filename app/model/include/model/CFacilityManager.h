@@ -5,6 +5,11 @@
 // (possible after setLoopAddress, setElementAddress or changeEventActionId) resolve to the
 // earliest. Failures are results: false, 0, empty text, a null pointer, or -1 where stated.
 // "Missing" below means the named panel, loop, element or rule does not exist.
+//
+// The model belongs to one thread, the user-interface thread, and so do const calls: the
+// getters remember their last lookups in mutable caches. A worker thread never touches it;
+// transfers take what they need before their worker starts and apply what it read after it
+// has joined.
 #pragma once
 
 #include <cstdint>

@@ -61,8 +61,8 @@ public:
 
     static constexpr int kLanguageBytes = 0x10100;  // 257 blocks of 256 bytes
 
-    // Connects through `backend` (the bus chosen by the environment when null).
-    explicit CFirmwareUpdater(IUpdatePrompt& prompt, std::shared_ptr<CUsbBackend> backend = nullptr);
+    // Connects through `backend`, the bus the program chose.
+    CFirmwareUpdater(IUpdatePrompt& prompt, std::shared_ptr<CUsbBackend> backend);
     ~CFirmwareUpdater();
     CFirmwareUpdater(const CFirmwareUpdater&) = delete;
     CFirmwareUpdater& operator=(const CFirmwareUpdater&) = delete;

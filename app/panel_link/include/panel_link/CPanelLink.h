@@ -56,8 +56,7 @@ public:
     static constexpr int kEventActions = 2048;
     static constexpr int kGroupSize = 32;  // event-actions per cached group
 
-    // Uses the bus chosen by CUsbBackend::fromEnvironment().
-    CPanelLink();
+    // Talks through `backend`, the bus the program chose.
     explicit CPanelLink(std::shared_ptr<CUsbBackend> backend);
     ~CPanelLink();  // releases an open device
     CPanelLink(const CPanelLink&) = delete;

@@ -5,11 +5,10 @@
 // write, bulk read, release, close. Transfers report the number of bytes
 // moved, or a negative CUsbError; nothing throws. Two implementations exist:
 // the host's real bus (libusb-1.0) and the virtual panel used for tests and
-// demonstrations. fromEnvironment() chooses between them at run time.
+// demonstrations. Each program chooses one in its main (usbBackendFromEnvironment).
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 // Negative results of the backend operations.
@@ -57,11 +56,4 @@ public:
                           unsigned timeoutMs) = 0;
     virtual int bulkRead(CUsbHandle handle, std::uint8_t endpoint, std::uint8_t* data, int length,
                          unsigned timeoutMs) = 0;
-
-    // The bus to use, chosen from the environment: the virtual panel when
-    // CAIRN_PANEL is "virtual:PATH" (PATH holds its state; CAIRN_PANEL_FAULT may
-    // name a fault to inject, see CVirtualFaults), else the host's USB bus. Any
-    // other non-empty CAIRN_PANEL value gives a bus with no devices, so a typo
-    // never reaches a real panel by surprise.
-    static std::shared_ptr<CUsbBackend> fromEnvironment();
 };
