@@ -30,6 +30,7 @@ section "dependencies"
 scripts/install-deps
 
 section "Release build in $build"
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all  # bindnow and PIE too
 cppflags="$(dpkg-buildflags --get CPPFLAGS)"
 nice -n 19 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
     -DCAIRN_TESTS=OFF -DCAIRN_BENCH=OFF -DCAIRN_SANITIZE=OFF \
@@ -74,12 +75,15 @@ cp -r packaging/consumer "$root/tmp/cairn-test/consumer"
 in_root apt-get update -qq
 # The tools of the checks first, so that the packages' triggers (menu, file types) run for ours.
 in_root apt-get install -y -qq --no-install-recommends g++ cmake make pkg-config xdg-utils \
-    desktop-file-utils shared-mime-info man-db >/dev/null
+    desktop-file-utils shared-mime-info libfile-mimeinfo-perl man-db >/dev/null
 in_root find / -xdev -path /proc -prune -o -path /tmp -prune -o -name '*cairn*' -print | sort >"$root.before"
-in_root sh -c 'cd /tmp/cairn-test && apt-get install -y --no-install-recommends ./cairn_*.deb ./cairn-dev_*.deb'
+in_root sh -c 'cd /tmp/cairn-test && apt-get install -y --no-install-recommends ./cairn_*.deb ./cairn-dev_*.deb' \
+    >"$root.install.log" 2>&1 || { tail -30 "$root.install.log"; exit 1; }
+grep -E "cairn|^Processing triggers|newly installed" "$root.install.log"
 
 section "checks in the root"
-in_root bash /tmp/cairn-test/in_root.sh
+checks=0
+in_root bash /tmp/cairn-test/in_root.sh || checks=1
 
 section "removal"
 in_root apt-get purge -y cairn cairn-dev
@@ -94,6 +98,7 @@ if [ -n "$left$caches" ]; then
     exit 1
 fi
 echo "nothing of cairn is left in the root"
+[ "$checks" -eq 0 ] || { echo "scripts/test-package.sh: checks in the root failed"; exit 1; }
 
 section "done"
 echo "scripts/test-package.sh: all checks passed"
