@@ -108,6 +108,21 @@ TEST(CFacilityFileReaderTest, AFailedLoadAddsNothingEvenAfterManyGoodEntries) {
     EXPECT_EQ(m.getNumberOfPanels(), 0);
 }
 
+TEST(CFacilityFileReaderTest, ATopIdInTheFileNeverLeadsToADuplicate) {
+    // 99999999999 reads as 2147483647, the largest id; both are kept as one rule.
+    const std::string text = facility("<panel><id>1</id><address>1</address><events>" + rule(2147483647, 1) +
+                                      "<eventaction><id>99999999999</id></eventaction>" + rule(1, 1) +
+                                      "</events></panel>");
+    CFacilityManager m;
+    ASSERT_TRUE(CXmlHandler(m).loadText(text.data(), text.size()));
+    ASSERT_EQ(m.getNumberEventsInPanel(), 2);
+    for (int i = 0; i < 3; ++i) {
+        const int id = m.getFreeEventId();
+        EXPECT_EQ(id, i + 2);
+        EXPECT_TRUE(m.addEventActionItem(id, 0));
+    }
+}
+
 class LoadErrorTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_TRUE(TestStrings::install()); }
