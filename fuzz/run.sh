@@ -8,6 +8,8 @@ filter="${2:-}"
 CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCAIRN_FUZZ=ON -DCAIRN_TESTS=OFF -DCAIRN_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)"
+# Undefined behaviour is reported and then ignored unless told to stop: make it a finding.
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}"
 status=0
 for f in build-fuzz/bin/fuzz_*; do
   name=$(basename "$f")

@@ -207,8 +207,10 @@ bool PoFile::ReadQuoted(std::string_view rest, std::string& out) {
             case '"': case '\\': case '\'': case '?': out += c; break;
             case 'x': {
                 int value = 0, digits = 0;
+                // Every digit is counted, but only the first few are worth adding: a long run
+                // is refused below and must not overflow on the way.
                 for (int h; i + 1 < rest.size() && (h = HexValue(rest[i + 1])) >= 0; ++i, ++digits)
-                    value = value * 16 + h;
+                    if (digits < 3) value = value * 16 + h;
                 if (digits == 0 || digits > 2) return Fail("bad hexadecimal escape");
                 if (value == 0) return Fail("NUL character in a string");
                 out += static_cast<char>(value);

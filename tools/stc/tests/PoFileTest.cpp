@@ -109,6 +109,7 @@ TEST(PoFile, MalformedInputNamesFileLineAndFault) {
         {"msgid \"a\"\nmsgstr \"\\0\"\n", 2, "bad octal escape"},
         {"msgid \"a\"\nmsgstr \"\\x\"\n", 2, "bad hexadecimal escape"},
         {"msgid \"a\"\nmsgstr \"\\x00\"\n", 2, "NUL"},
+        {"msgid \"a\"\nmsgstr \"\\x123456789abcdef0123\"\n", 2, "bad hexadecimal escape"},  // no overflow on the way
         {"msgid \"a\"\nmsgstr \"\\777\"\n", 2, "bad octal escape"},
         {"\"orphan\"\n", 1, "continuation without a keyword"},
         {"msgstr \"b\"\n", 1, "msgstr without a msgid"},
