@@ -1,6 +1,6 @@
 #include "basalt/KvBasicString.h"
 
-#include <cwctype>
+#include "internal/KvCharacters.h"
 
 namespace {
 const char kEmpty8[1] = {0};
@@ -25,16 +25,10 @@ int KvChar::Length(const char* s) { return s ? static_cast<int>(std::strlen(s)) 
 // upper case is 0x39C) would corrupt the text, so they are left alone.
 bool KvChar::IsSpace(char c) {
     const auto u = static_cast<unsigned char>(c);
-    return u < 0x80 && std::iswspace(u) != 0;
+    return u < 0x80 && KvIsWhiteSpace(u);
 }
-char KvChar::ToUpper(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u < 0x80 ? static_cast<char>(std::towupper(u)) : c;
-}
-char KvChar::ToLower(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u < 0x80 ? static_cast<char>(std::towlower(u)) : c;
-}
+char KvChar::ToUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char KvChar::ToLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 const char* KvChar::EmptyString() { return kEmpty8; }
 
 int KvWideChar::Compare(const char16_t* a, const char16_t* b) { return CompareUnits<char16_t>(a, b, 0x7FFFFFFF); }
@@ -44,7 +38,7 @@ int KvWideChar::Length(const char16_t* s) {
     while (s && s[n]) ++n;
     return n;
 }
-bool KvWideChar::IsSpace(char16_t c) { return std::iswspace(c) != 0; }
-char16_t KvWideChar::ToUpper(char16_t c) { return static_cast<char16_t>(std::towupper(c)); }
-char16_t KvWideChar::ToLower(char16_t c) { return static_cast<char16_t>(std::towlower(c)); }
+bool KvWideChar::IsSpace(char16_t c) { return KvIsWhiteSpace(c); }
+char16_t KvWideChar::ToUpper(char16_t c) { return KvSimpleUpper(c); }
+char16_t KvWideChar::ToLower(char16_t c) { return KvSimpleLower(c); }
 const char16_t* KvWideChar::EmptyString() { return kEmpty16; }

@@ -1,4 +1,6 @@
 // printf-style formatting for KvString and KvWString.
+#include <locale.h>
+
 #include <cstdio>
 #include <string>
 
@@ -73,7 +75,25 @@ const C* ParseConversion(const C* p, Conversion& s, va_list& ap) {
     return p;
 }
 
+// Formatted text goes into files and wire formats, which must read the same in
+// every process locale: numbers always take the C locale's decimal point, never
+// the "2,5" of a decimal-comma locale. Shown numbers go through FormatNumber.
+class CLocaleScope {
+public:
+    CLocaleScope() : m_previous(m_c ? ::uselocale(m_c) : locale_t(0)) {}
+    ~CLocaleScope() {
+        if (m_previous) ::uselocale(m_previous);
+    }
+    CLocaleScope(const CLocaleScope&) = delete;
+    CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+private:
+    static inline const locale_t m_c = ::newlocale(LC_ALL_MASK, "C", locale_t(0));
+    locale_t m_previous;
+};
+
 std::string FormatOne(const char* fmt, ...) {
+    const CLocaleScope cLocale;
     va_list ap, ap2;
     va_start(ap, fmt);
     va_copy(ap2, ap);

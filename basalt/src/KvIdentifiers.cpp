@@ -1,7 +1,5 @@
 #include "basalt/KvIdentifiers.h"
 
-#include <cwctype>
-
 namespace {
 
 constexpr char16_t kForbidden[] = u"'?!\\/<>:\"|*#.";
@@ -37,7 +35,6 @@ bool IsValidId(const char16_t* text, bool allowSpaces) {
     if (n == 0 || KvWideChar::IsSpace(text[0]) || KvWideChar::IsSpace(text[n - 1])) return false;
     for (int i = 0; i < n; ++i) {
         const char16_t c = text[i];
-        if (std::iswalnum(c)) continue;
         if (IsForbidden(c) || (KvWideChar::IsSpace(c) && !allowSpaces)) return false;
     }
     return !IsReserved(text);

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "ProcessLocale.h"
 #include "basalt/KvBasicString.h"
 
 namespace {
@@ -158,6 +159,29 @@ TEST(KvBasicString, NarrowTraitsLeaveUtf8BytesAlone) {
     KvWString w(u"\u00e9t\u00e9");
     EXPECT_EQ(0, w.CompareNoCase(u"\u00e9T\u00e9"));
     std::setlocale(LC_CTYPE, saved.c_str());
+}
+
+// One fixed behaviour, whatever LC_CTYPE the process runs under.
+TEST(KvBasicString, CaseAndWhiteSpaceIgnoreTheProcessLocale) {
+    for (const char* name : {"C", "C.UTF-8", "es_ES.UTF-8", "de_DE.UTF-8"}) {
+        SCOPED_TRACE(name);
+        ProcessLocale locale(name);
+        ASSERT_TRUE(locale.ok()) << "run scripts/install-deps";
+        EXPECT_EQ(0, KvWString(u"\u00e9").CompareNoCase(u"\u00c9"));
+        EXPECT_EQ(0, KvWString(u"\u0142\u00f3d\u017a \u0160\u0165\u00ff").CompareNoCase(u"\u0141\u00d3D\u0179 \u0161\u0164\u0178"));
+        EXPECT_EQ(0, KvWString(u"\u03c3\u03ac\u0430\u0451").CompareNoCase(u"\u03a3\u0386\u0410\u0401"));
+        EXPECT_NE(0, KvWString(u"\u00d7").CompareNoCase(u"\u00f7"));  // signs, not letters
+        KvWString upper(u"stra\u00dfe \u00b5 \u0131 i \u017f \u0149 \u03c2");
+        EXPECT_EQ(u"STRA\u00dfE \u039c I I S \u0149 \u03a3", std::u16string(upper.MakeUpper().c_str()));
+        KvWString lower(u"\u0130\u0178\u00de\u0218");
+        EXPECT_EQ(u"i\u00ff\u00fe\u0219", std::u16string(lower.MakeLower().c_str()));
+        KvWString padded(u"\u00a0\u2003 \t label \u3000\u00a0\u0085");
+        EXPECT_EQ(u"label", std::u16string(padded.Trim().c_str()));
+        KvWString kept(u"\u200b\x1c" u"a\ufeff");  // zero-width and separator controls are no spaces
+        EXPECT_EQ(kept.Length(), KvWString(kept).Trim().Length());
+        KvString narrow(" \t\xC2\xA0i\xC3\xA9 ");
+        EXPECT_STREQ("\xC2\xA0I\xC3\xA9", narrow.Trim().MakeUpper().c_str());  // ASCII only, even for "i"
+    }
 }
 
 TEST(KvBasicString, EditsThatAliasTheirOwnText) {

@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "ProcessLocale.h"
 #include "basalt/KvBasicString.h"
 
 namespace {
@@ -35,6 +36,18 @@ TEST(KvFormat, WideConversionsTheSystemUses) {
     EXPECT_EQ(u"1.500000|0.25|100%", U(W(u"%f|%g|%d%%", 1.5, 0.25, 100)));
     EXPECT_EQ(u"[  ab][ab  ][a]", U(W(u"[%4s][%-4s][%.1s]", u"ab", u"ab", u"abc")));
     EXPECT_EQ(u"[   7][7   ]", U(W(u"[%*d][%*d]", 4, 7, -4, 7)));
+}
+
+// Formatted numbers go into files: a decimal-comma process locale must not
+// turn 2.5 into "2,500000".
+TEST(KvFormat, NumbersIgnoreTheProcessLocale) {
+    for (const char* name : ProcessLocale::kDecimalComma) {
+        ProcessLocale locale(name);
+        ASSERT_TRUE(locale.ok()) << name << " is not installed; run scripts/install-deps";
+        EXPECT_EQ(u"2.500000|0.25|1e+20|1.5E-07|12345", U(W(u"%f|%g|%g|%.1E|%d", 2.5, 0.25, 1e20, 1.5e-7, 12345)))
+            << name;
+        EXPECT_EQ("-0.125|3.1", S(N("%.3f|%.1Lf", -0.125, 3.125L))) << name;
+    }
 }
 
 TEST(KvFormat, WideStringsAndSurrogatesPassThrough) {

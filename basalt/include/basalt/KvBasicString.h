@@ -26,7 +26,10 @@ struct KvChar {
     static const char* EmptyString();
 };
 
-// UTF-16 traits; comparison is by unsigned code unit.
+// UTF-16 traits; comparison is by unsigned code unit. Case and white space
+// follow fixed Unicode tables, never the process locale: simple case mapping
+// over Latin-1, Latin Extended-A, Greek and Cyrillic, the White_Space
+// characters (U+00A0 included) for trimming.
 struct KvWideChar {
     using CharType = char16_t;
     static int Compare(const char16_t* a, const char16_t* b);
