@@ -45,7 +45,8 @@ void AppendDouble(KvString& out, double v) {
 // Quoted UTF-8 text, escaped so that any JSON reader accepts it.
 void AppendQuoted(KvString& out, const KvWString& text) {
     static constexpr char kHex[] = "0123456789abcdef";
-    const KvString utf8 = ToUtf8(text.c_str());
+    KvString utf8;
+    Utf16ToUtf8(utf8, text.c_str(), text.Length());  // the whole text: U+0000 inside is written as \u0000
     out.Append('"');
     for (int i = 0; i < utf8.Length(); ++i) {
         const char c = utf8[i];

@@ -79,6 +79,35 @@ KvWString DatabaseName(const char16_t* zoneName) {
     return olson.IsEmpty() ? KvWString(zoneName) : olson;
 }
 
+// The platform's UTC offset in force at the instant `utc` (Unix seconds).
+bool PlatformOffsetAt(std::int64_t utc, int& offset) {
+    const time_t t = static_cast<time_t>(utc);
+    std::tm local{};
+    if (!localtime_r(&t, &local)) return false;
+    offset = static_cast<int>(local.tm_gmtoff);
+    return true;
+}
+
+// The offset to subtract from the local reading `local` (Unix seconds counted
+// in local time) with the platform's zone. A reading that occurs twice (the
+// repeated hour in autumn) takes the later period, one that never occurs (the
+// hour skipped in spring) the earlier period's offset: the choices the zone
+// tables of KvTimeZone make, so both ways give the same result.
+bool PlatformLocalOffset(std::int64_t local, int& offset) {
+    int before = 0, after = 0;
+    if (!PlatformOffsetAt(local - 86400, before) || !PlatformOffsetAt(local + 86400, after)) return false;
+    for (const int candidate : {after, before}) {
+        int found = 0;
+        if (!PlatformOffsetAt(local - candidate, found)) return false;
+        if (found == candidate) {
+            offset = candidate;
+            return true;
+        }
+    }
+    offset = before;
+    return true;
+}
+
 }  // namespace
 
 KvDateTime::KvDateTime(int year, int month, int day, int hour, int minute, int second, int millisecond,
@@ -258,14 +287,10 @@ KvDateTime KvDateTime::LTC2UTC() const noexcept {
     if (!Valid()) return *this;
     KvTimeZone& zone = KvTimeZone::Get();
     if (zone.IsValid()) return *this - KvDateTimeSpan(0, 0, 0, zone.Offset(*this, false));
-    // The platform reads the same fields as local time; the difference is the offset.
-    const time_t t = static_cast<time_t>(EpochSeconds());
-    std::tm fields{};
-    if (!gmtime_r(&t, &fields)) return KvDateTime();
-    fields.tm_isdst = -1;
-    const time_t real = mktime(&fields);
-    if (real == time_t(-1)) return KvDateTime();
-    return *this + KvDateTimeSpan(0, 0, 0, static_cast<int>(real - t));
+    const std::int64_t t = EpochSeconds();
+    int offset = 0;
+    if (!PlatformLocalOffset(t, offset)) return KvDateTime();
+    return *this - KvDateTimeSpan(0, 0, 0, offset);
 }
 
 KvDateTime KvDateTime::ExplicitUTC2LTC(const char16_t* zoneName, bool summerTime) const noexcept {

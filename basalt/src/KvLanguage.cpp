@@ -78,7 +78,7 @@ KvWString GetAppPath() {
     const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
     if (n <= 0) return KvWString();
     path[n] = 0;
-    KvWString wide = ToWide(path);
+    KvWString wide = FromPlatformPath(path);
     const int slash = wide.ReverseFind(u'/');
     return slash < 0 ? KvWString() : wide.Left(slash + 1);
 }
@@ -86,7 +86,7 @@ KvWString GetAppPath() {
 KvWString GetSharePath() {
     const char* dir = std::getenv("CAIRN_SHARE_DIR");
     if (dir && *dir) {
-        KvWString wide = ToWide(dir);
+        KvWString wide = FromPlatformPath(dir);
         if (!wide.EndsWith(u"/")) wide.Append(u'/');
         return wide;
     }
@@ -95,6 +95,6 @@ KvWString GetSharePath() {
     KvWString installed;
     RelativePathToFullPath(app.c_str(), ToWide(CAIRN_SHARE_FROM_BIN "/").c_str(), installed);
     struct stat info {};
-    const bool isFolder = ::stat(ToUtf8(installed.c_str()).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    const bool isFolder = ::stat(ToPlatformPath(installed.c_str()).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
     return isFolder ? installed : app;
 }

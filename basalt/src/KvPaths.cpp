@@ -7,15 +7,22 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "basalt/KvUtf.h"
+#include "internal/Utf8Decoder.h"
 
 namespace {
 
 bool IsSeparator(char16_t c) { return c == u'/' || c == u'\\'; }
+
+// A byte of a file name that is not UTF-8 travels as a lone low surrogate
+// U+DC80..U+DCFF: no UTF-8 text decodes to one, so the bytes come back exactly.
+constexpr char16_t kEscapeBase = 0xDC00;
+bool IsEscapedByte(char16_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
 
 int LastSeparator(const KvWString& path, int before) {
     for (int i = before - 1; i >= 0; --i)
@@ -73,7 +80,7 @@ KvWString CurrentDirectory() {
         if (errno != ERANGE) return u"/";
         buf.resize(buf.size() * 2);
     }
-    return ToWide(buf.c_str());
+    return FromPlatformPath(buf.c_str());
 }
 
 // Copies the bytes of `from` to `to`; false on any read or write error.
@@ -163,9 +170,42 @@ bool WriteAll(int fd, const char* p, std::size_t size) {
 }  // namespace
 
 KvString ToPlatformPath(const char16_t* path) {
-    KvString s = ToUtf8(path ? path : u"");
-    s.Replace('\\', '/');
-    return s;
+    KvString out;
+    if (!path) return out;
+    const int n = KvWideChar::Length(path);
+    int run = 0;
+    for (int i = 0; i <= n; ++i) {
+        const bool escaped = i < n && IsEscapedByte(path[i]);
+        if (i < n && !escaped) continue;
+        KvString piece;
+        Utf16ToUtf8(piece, path + run, i - run);
+        out.Append(piece);
+        if (escaped) out.Append(static_cast<char>(path[i] - kEscapeBase));
+        run = i + 1;
+    }
+    out.Replace('\\', '/');
+    return out;
+}
+
+KvWString FromPlatformPath(const char* bytes) {
+    KvWString out;
+    if (!bytes) return out;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes);
+    const auto* end = p + std::strlen(bytes);
+    const auto* run = p;  // start of the valid UTF-8 not yet appended
+    while (p < end) {
+        const Utf8Sequence seq = Utf8Step(p, end);
+        if (seq.kind == Utf8Sequence::Valid) {
+            p += seq.length;
+            continue;
+        }
+        AppendUtf8ToUtf16(out, reinterpret_cast<const char*>(run), static_cast<int>(p - run));
+        out.Append(static_cast<char16_t>(kEscapeBase + *p++));  // one byte at a time: nothing is lost
+        run = p;
+    }
+    AppendUtf8ToUtf16(out, reinterpret_cast<const char*>(run), static_cast<int>(p - run));
+    out.FreeExtra();
+    return out;
 }
 
 bool CreateDirectoryW(const char16_t* path) {
@@ -219,8 +259,8 @@ bool RenameFilesName(const char16_t* directory, const char16_t* oldPrefix, const
     if (!dir.empty() && dir.back() != '/') dir += '/';
     std::vector<std::string> names;
     if (!ListDirectory(dir.empty() ? "." : dir, names)) return errno == ENOENT;
-    const std::string from = ToUtf8(oldPrefix ? oldPrefix : u"").c_str();
-    const std::string to = ToUtf8(newPrefix ? newPrefix : u"").c_str();
+    const std::string from = ToPlatformPath(oldPrefix).c_str();
+    const std::string to = ToPlatformPath(newPrefix).c_str();
     bool ok = true;
     for (const std::string& name : names) {  // listed first: renaming while reading could revisit
         if (name.compare(0, from.size(), from) != 0) continue;
@@ -241,7 +281,7 @@ int wideremovefolder(const char16_t* path, bool recursive, bool removeFiles) {
         struct stat st;
         if (::lstat(full.c_str(), &st) != 0) continue;
         if (S_ISDIR(st.st_mode)) {
-            if (recursive) wideremovefolder(ToWide(full.c_str()).c_str(), recursive, removeFiles);
+            if (recursive) wideremovefolder(FromPlatformPath(full.c_str()).c_str(), recursive, removeFiles);
         } else if (removeFiles) {
             ::unlink(full.c_str());
         }
@@ -337,7 +377,7 @@ bool KvSaveFileAtomic(const char16_t* path, const void* data, std::size_t size) 
     if (!ResolveLink(ToPlatformPath(path).c_str(), target)) return false;
     if (target.empty() || target.back() == '/' || IsDirectoryPath(target)) return false;
     std::string temp;
-    const int fd = CreateSibling(target, temp, ToWide(target.c_str()).c_str());
+    const int fd = CreateSibling(target, temp, FromPlatformPath(target.c_str()).c_str());
     if (fd < 0) return false;
     bool ok = WriteAll(fd, static_cast<const char*>(data), size);
     ok = ::fsync(fd) == 0 && ok;

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "basalt/KvTimeZoneNames.h"
+#include "basalt/KvPaths.h"
 #include "basalt/KvUtf.h"
 
 namespace {
@@ -248,7 +249,7 @@ void CollectZones(const KvString& root, const KvString& sub, std::vector<KvWStri
         struct stat st {};
         if (stat((root + rel).c_str(), &st) != 0) continue;
         if (S_ISDIR(st.st_mode)) CollectZones(root, rel + "/", names, depth + 1);
-        else if (S_ISREG(st.st_mode) && IsZoneFile(root + rel)) names.push_back(ToWide(rel.c_str()));
+        else if (S_ISREG(st.st_mode) && IsZoneFile(root + rel)) names.push_back(FromPlatformPath(rel.c_str()));
     }
 }
 
@@ -273,7 +274,7 @@ bool KvTimeZone::Set(const char16_t* name) {
     Reset();
     const KvString narrow = ToUtf8(wanted.c_str());
     if (!SafeZoneName(narrow)) return false;
-    if (!LoadFile(ToUtf8(GetTimeZonePath().c_str()) + narrow) && !LoadFile(KvString(kSystemZoneDir) + narrow))
+    if (!LoadFile(ToPlatformPath(GetTimeZonePath().c_str()) + narrow) && !LoadFile(KvString(kSystemZoneDir) + narrow))
         return false;
     m_name = wanted;
     return true;
@@ -330,7 +331,7 @@ bool KvTimeZone::Dst(const KvDateTime& dateTime) const {
 
 void KvTimeZone::GetSupportedOlsonTimeZones(std::vector<KvWString>& names) {
     names.clear();
-    CollectZones(ToUtf8(GetTimeZonePath().c_str()), KvString(), names, 0);
+    CollectZones(ToPlatformPath(GetTimeZonePath().c_str()), KvString(), names, 0);
     CollectZones(KvString(kSystemZoneDir), KvString(), names, 0);
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());

@@ -1,8 +1,8 @@
 #include "basalt/KvUtf.h"
 
-namespace {
+#include "internal/Utf8Decoder.h"
 
-bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+namespace {
 
 void AppendCodePoint(KvWString& out, std::uint32_t cp) {
     if (cp < 0x10000) {
@@ -12,27 +12,6 @@ void AppendCodePoint(KvWString& out, std::uint32_t cp) {
     cp -= 0x10000;
     out.Append(static_cast<char16_t>(0xD800 + (cp >> 10)));
     out.Append(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-}
-
-// Number of continuation bytes a lead byte announces; -1 for a stray
-// continuation byte, 4 or 5 for the obsolete 5- and 6-byte forms.
-int TrailCount(unsigned char b) {
-    if (b < 0x80) return 0;
-    if (b < 0xC0) return -1;
-    if (b < 0xE0) return 1;
-    if (b < 0xF0) return 2;
-    if (b < 0xF8) return 3;
-    if (b < 0xFC) return 4;
-    return 5;
-}
-
-// A complete sequence is kept only when it is the shortest form of a Unicode
-// scalar value: overlong forms (C0 AF for "/") could smuggle characters past
-// checks made on the bytes, and surrogates or values above 0x10FFFF have no
-// valid UTF-16 form.
-bool IsAcceptable(std::uint32_t cp, int trail) {
-    static constexpr std::uint32_t kMinimum[4] = {0, 0x80, 0x800, 0x10000};
-    return cp >= kMinimum[trail] && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
 }
 
 void AppendUtf8(KvString& out, std::uint32_t cp) {
@@ -71,32 +50,12 @@ void AppendUtf8ToUtf16(KvWString& out, const char* bytes, int count) {
     if (!bytes || count <= 0) return;
     out.Reserve(out.Length() + count);  // never more units than bytes
     const auto* p = reinterpret_cast<const unsigned char*>(bytes);
-    int i = 0;
-    while (i < count) {
-        const unsigned char lead = p[i++];
-        const int trail = TrailCount(lead);
-        if (trail < 0) continue;
-        if (trail == 0) {
-            out.Append(static_cast<char16_t>(lead));
-            continue;
-        }
-        if (trail > 3) {  // obsolete long forms: skip the lead and its continuations
-            while (i < count && IsContinuation(p[i])) ++i;
-            continue;
-        }
-        std::uint32_t cp = lead & (0x3F >> trail);
-        int got = 0;
-        while (got < trail && i < count && IsContinuation(p[i])) {
-            cp = (cp << 6) | (p[i++] & 0x3F);
-            ++got;
-        }
-        if (got == trail) {
-            if (IsAcceptable(cp, trail)) AppendCodePoint(out, cp);
-        } else if (i >= count) {
-            break;  // cut short by the end of the text
-        }
-        // Cut short by a byte that is not a continuation: that byte starts afresh,
-        // so one bad byte never swallows a good character such as "<".
+    const auto* end = p + count;
+    while (p < end) {
+        const Utf8Sequence seq = Utf8Step(p, end);
+        if (seq.kind == Utf8Sequence::Truncated) break;
+        if (seq.kind == Utf8Sequence::Valid) AppendCodePoint(out, seq.codePoint);
+        p += seq.length;
     }
 }
 

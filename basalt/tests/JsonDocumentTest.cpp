@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "ProcessLocale.h"
 #include "basalt/JsonDocument.h"
 #include "basalt/KvPaths.h"
 #include "basalt/KvUtf.h"
@@ -111,6 +112,18 @@ TEST(JsonDocument, StringEscapesAndSurrogatePairs) {
     const std::string out = Json(doc);
     EXPECT_EQ("[\"\xF0\x9F\x98\x80\",\"\xC3\xA9\xE2\x82\xAC\",\"a\\\"b\\\\c/d\",\"\\n\\t\\b\\f\\r\",\"q\",\"xy\"]", out);
     EXPECT_TRUE(JqAccepts(out));
+}
+
+TEST(JsonDocument, NulCharactersInStringsAreWrittenAsEscapes) {
+    JsonDocument doc;
+    ASSERT_TRUE(doc.Parse(R"(["a\u0000b", {"k\u0000": "\u0000"}])"));
+    EXPECT_EQ(3, (*doc.Root()->ChildsBegin())->ValueString().Length());
+    const std::string out = Json(doc);
+    EXPECT_EQ(R"(["a\u0000b",{"k\u0000": "\u0000"}])", out);
+    EXPECT_TRUE(JqAccepts(out));
+    JsonDocument again;
+    ASSERT_TRUE(again.Parse(out.c_str()));
+    EXPECT_EQ(out, Json(again));
 }
 
 TEST(JsonDocument, RawControlCharactersInStringsSurvive) {
@@ -224,6 +237,29 @@ protected:
     }
     std::string m_dir;
 };
+
+// The file a decimal-comma locale writes is the C locale's, byte for byte, and reads back the same.
+TEST_F(JsonDocumentFile, FilesAreTheSameInEveryProcessLocale) {
+    const char* text = R"({"pi": 3.14159,"big": 1.5e+300,"tiny": -2.5e-7,"n": [-12,0.5,1e3],"s": "2,5 \u00e9"})";
+    auto saveAndReload = [this, text](const char* name) {
+        JsonDocument doc;
+        EXPECT_TRUE(doc.Parse(text));
+        doc.Root()->SetValue(u"set", 2.5);
+        EXPECT_TRUE(doc.SaveAs(Path(name).c_str()));
+        JsonDocument back;
+        EXPECT_TRUE(back.Load(Path(name).c_str()));
+        EXPECT_EQ(2.5, back.Root()->Node(u"set")->ValueDouble());
+        EXPECT_EQ(3.14159, back.Root()->Node(u"pi")->ValueDouble());
+        return Read(name);
+    };
+    const std::string reference = saveAndReload("c.json");
+    EXPECT_NE(std::string::npos, reference.find("\"set\": 2.5")) << reference;
+    for (const char* locale : ProcessLocale::kDecimalComma) {
+        ProcessLocale in(locale);
+        ASSERT_TRUE(in.ok()) << locale << " is not installed; run scripts/install-deps";
+        EXPECT_EQ(reference, saveAndReload("locale.json")) << locale;
+    }
+}
 
 TEST_F(JsonDocumentFile, SaveAndLoadRoundTrip) {
     JsonDocument doc;

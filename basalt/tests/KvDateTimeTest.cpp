@@ -2,7 +2,9 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "basalt/KvDateTime.h"
 #include "basalt/KvLocaleInformation.h"
@@ -217,6 +219,32 @@ TEST(KvDateTime, LocalTimeFallsBackToThePlatformWithoutAProcessZone) {
     EXPECT_EQ(KvDateTime(2024, 7, 1, 8), KvDateTime(2024, 7, 1, 12).UTC2LTC());
     EXPECT_EQ(KvDateTime(2024, 1, 1, 17), KvDateTime(2024, 1, 1, 12).LTC2UTC());
     EXPECT_EQ(KvDateTime(2024, 7, 1, 16), KvDateTime(2024, 7, 1, 12).LTC2UTC());
+    if (old) setenv("TZ", saved.c_str(), 1);
+    else unsetenv("TZ");
+    tzset();
+}
+
+// The same local readings through the zone file and through the C library:
+// the repeated autumn hour and the skipped spring hour included.
+TEST(KvDateTime, LocalReadingsConvertAlikeWithAndWithoutAZoneFile) {
+    const KvDateTime readings[] = {
+        KvDateTime(2024, 10, 27, 1, 59, 59), KvDateTime(2024, 10, 27, 2),  KvDateTime(2024, 10, 27, 2, 30),
+        KvDateTime(2024, 10, 27, 2, 59, 59), KvDateTime(2024, 10, 27, 3),  KvDateTime(2024, 3, 31, 1, 59, 59),
+        KvDateTime(2024, 3, 31, 2, 30),      KvDateTime(2024, 3, 31, 3),   KvDateTime(2024, 7, 1, 12),
+        KvDateTime(2024, 1, 1, 12)};
+    std::vector<KvDateTime> withZone;
+    {
+        WithZone madrid(u"Europe/Madrid");
+        for (const KvDateTime& local : readings) withZone.push_back(local.LTC2UTC());
+    }
+    EXPECT_EQ(KvDateTime(2024, 10, 27, 1, 30), withZone[2]);  // the standard reading of 02:30
+    EXPECT_EQ(KvDateTime(2024, 3, 31, 1, 30), withZone[6]);
+    const char* old = std::getenv("TZ");
+    const std::string saved = old ? old : "";
+    setenv("TZ", "Europe/Madrid", 1);
+    tzset();
+    for (size_t i = 0; i < std::size(readings); ++i)
+        EXPECT_EQ(withZone[i], readings[i].LTC2UTC()) << ToUtf8(readings[i].GetDateTime(0, false, u"-", u":")).c_str();
     if (old) setenv("TZ", saved.c_str(), 1);
     else unsetenv("TZ");
     tzset();

@@ -266,4 +266,58 @@ TEST_F(KvPaths, FileFindListsMatchesInOrder) {
     EXPECT_TRUE(find.GetFileName().IsEmpty());
 }
 
+TEST_F(KvPaths, FileFindTakesOnlyStarAndQuestionMarkAsWildcards) {
+    for (const char* name : {"a[1].txt", "a1.txt", "b].txt", "\xC3\x89t\xC3\xA9.txt", "x\xF0\x9F\x94\xA5y"}) Write(name, "");
+    auto find = [this](const std::string& pattern) {
+        KvFileFind f;
+        std::u16string names;
+        for (bool more = f.FindFile(W(pattern).c_str()); more;) {
+            more = f.FindNextFileW();
+            names += U(f.GetFileName()) + u" ";
+        }
+        return names;
+    };
+    EXPECT_EQ(u"a[1].txt ", find("a[1].txt"));
+    EXPECT_EQ(u"a[1].txt ", find("A[1].TXT"));
+    EXPECT_EQ(u"a1.txt ", find("a?.txt"));
+    EXPECT_EQ(u"a[1].txt b].txt ", find("*].txt"));
+    EXPECT_EQ(u"", find("[ab]1.txt"));
+    EXPECT_EQ(u"\u00c9t\u00e9.txt ", find("\xC3\xA9T\xC3\x89.*"));  // case beyond ASCII too
+    EXPECT_EQ(u"x\U0001F525y ", find("x?y"));                  // a surrogate pair is one character
+    EXPECT_EQ(u"a1.txt a[1].txt ", find("a*t*"));
+}
+
+// A Latin-1 name is no UTF-8: it must reach the same file when listed and saved back.
+TEST_F(KvPaths, FileNamesThatAreNotUtf8SurviveTheRoundTrip) {
+    const std::string latin1 = "caf\xE9 \xC0\xAF\xED\xA0\x80.xml";  // e-acute, an overlong "/", a surrogate
+    Write(latin1, "old");
+    KvFileFind find;
+    ASSERT_TRUE(find.FindFile(W("*.xml").c_str()));
+    find.FindNextFileW();
+    const KvWString path = find.GetFilePath();
+    EXPECT_EQ(P(latin1), ToPlatformPath(path.c_str()).c_str());
+    EXPECT_EQ(u"caf\xDCE9 \xDCC0\xDCAF\xDCED\xDCA0\xDC80.xml", U(find.GetFileName()));
+
+    std::string content;
+    EXPECT_TRUE(KvReadFile(path.c_str(), content));
+    EXPECT_EQ("old", content);
+    EXPECT_TRUE(KvSaveFileAtomic(path.c_str(), "new", 3));
+    EXPECT_EQ("new", Read(latin1));
+    EXPECT_EQ(u"caf\xDCE9 \xDCC0\xDCAF\xDCED\xDCA0\xDC80.xml ", [&] {
+        std::u16string all;
+        for (bool more = find.FindFile(W("*").c_str()); more;) {
+            more = find.FindNextFileW();
+            if (!find.IsDots()) all += U(find.GetFileName()) + u" ";
+        }
+        return all;
+    }());
+
+    // Valid UTF-8 is unchanged both ways, and the escapes never stand for anything else.
+    EXPECT_EQ(u"\u00e9\U0001F525/x", U(FromPlatformPath("\xC3\xA9\xF0\x9F\x94\xA5/x")));
+    EXPECT_STREQ("a/b\xFF", ToPlatformPath(u"a\\b\xDCFF").c_str());
+    EXPECT_STREQ("ab", ToPlatformPath(u"a\xD800" u"b\xDC7F").c_str());  // lone surrogates that stand for no byte
+    EXPECT_EQ(u"\xDCE9", U(FromPlatformPath("\xE9")));
+    EXPECT_EQ(u"\xDCF0\xDC9F\xDC94", U(FromPlatformPath("\xF0\x9F\x94")));  // cut short at the end
+}
+
 }  // namespace

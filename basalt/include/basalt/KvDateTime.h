@@ -78,6 +78,9 @@ public:
     static KvDateTime UTC() noexcept;  // now, millisecond resolution
     static KvDateTime LTC() noexcept;  // now, local time
     // With the process-wide zone when loaded, else the platform's conversion.
+    // Either way a local time of the repeated autumn hour takes its standard
+    // (later) reading, and one of the hour skipped in spring is read with the
+    // offset in force before the change.
     KvDateTime UTC2LTC() const noexcept;
     KvDateTime LTC2UTC() const noexcept;
     // With a named zone (platform name or database name) loaded into

@@ -6,8 +6,10 @@
 //       use(find.GetFilePath());
 //   }
 //
-// Wildcards are "*" and "?", matched without regard to ASCII case; "*.*" matches
-// every name, with or without a dot. "." and ".." are listed when the pattern
+// Wildcards are "*" and "?"; every other character ("[" and "]" too) matches
+// itself, without regard to case (the string traits' fixed case mapping).
+// "*.*" matches every name, with or without a dot. Names that are not UTF-8
+// come in the lossless form of KvPaths.h. "." and ".." are listed when the pattern
 // matches them (IsDots tells them). Entries come in name order. The listing is
 // taken at FindFile, so later changes to the directory are not seen.
 #pragma once

@@ -3,7 +3,11 @@
 // Paths are UTF-16 and become UTF-8 file names at the system call. Both "\" and
 // "/" are separators: functions that search a path recognise both, and every
 // path handed to the system has its "\" turned into "/" (files written on
-// another platform name their folders that way).
+// another platform name their folders that way). A file name on this platform
+// is bytes and need not be UTF-8: each byte that is not part of valid UTF-8
+// travels as one of U+DC80..U+DCFF, so a name read from the system (a folder
+// listing, the current directory, a command-line argument through
+// FromPlatformPath) reaches the same file when handed back.
 #pragma once
 
 #include <cstddef>
@@ -12,8 +16,14 @@
 
 #include "basalt/KvBasicString.h"
 
-// The UTF-8 file-system form of `path`, with "\" turned into "/".
+// The file-system form of `path`: UTF-8, "\" turned into "/", U+DC80..U+DCFF
+// turned back into the bytes 0x80..0xFF they stand for. Other lone surrogates
+// are dropped.
 KvString ToPlatformPath(const char16_t* path);
+// The UTF-16 form of a file-system name: UTF-8 decoded, each byte that is not
+// part of a valid sequence becoming U+DC00 plus the byte. ToPlatformPath gives
+// the same bytes back.
+KvWString FromPlatformPath(const char* bytes);
 
 // Creates the directories of the directory part of `path` (the text before the
 // last separator; the file name is ignored), one level after the other,
