@@ -6,6 +6,7 @@
 
 #include "basalt/KvPaths.h"
 #include "internal/XmlCodec.h"
+#include "internal/XmlName.h"
 #include "internal/XmlNodePool.h"
 
 bool XmlDocument::TagLess::operator()(const KvWString& a, const KvWString& b) const {
@@ -42,9 +43,11 @@ void XmlDocument::Reset() {
     m_dirty = false;
 }
 
-void XmlDocument::Create(const KvWString& tag) {
+bool XmlDocument::Create(const KvWString& tag) {
     Reset();
+    if (!IsXmlName(tag)) return false;
     m_root = new (Pool()) XmlNode(this, tag.c_str(), tag.Length());
+    return true;
 }
 
 XmlNodePool* XmlDocument::Pool() {
@@ -90,6 +93,7 @@ bool XmlDocument::Save() {
     XmlSink out;
     out.Put(kDeclaration, sizeof kDeclaration - 1);
     XmlWriteNode(out, *m_root);
+    if (!out.Writable()) return false;
     const std::string& bytes = out.Buffer();
     if (!KvSaveFileAtomic(m_fileName.c_str(), bytes.data(), bytes.size())) return false;
     m_dirty = false;

@@ -2,6 +2,7 @@
 #include "basalt/KvUtf.h"
 #include "basalt/XmlDocument.h"
 #include "basalt/uuid.h"
+#include "internal/XmlName.h"
 #include "internal/XmlNodePool.h"
 
 using XmlNode = XmlDocument::XmlNode;
@@ -81,7 +82,11 @@ XmlDocument::AttributeMap& XmlNode::OwnAttributes() {
     return *m_attributes;
 }
 
-void XmlNode::Rename(const KvWString& tag) { m_tag = m_document->Tag(tag.c_str(), tag.Length()); }
+bool XmlNode::Rename(const KvWString& tag) {
+    if (!IsXmlName(tag)) return false;
+    m_tag = m_document->Tag(tag.c_str(), tag.Length());
+    return true;
+}
 
 KvWString XmlNode::Value(const KvWString& path, const KvWString& def) const {
     const XmlNode* node = Node(path);
@@ -90,25 +95,32 @@ KvWString XmlNode::Value(const KvWString& path, const KvWString& def) const {
 
 void XmlNode::SetValue(const char* utf8) { Utf8ToUtf16(m_value, utf8); }
 
-void XmlNode::SetValue(const KvWString& name, const KvWString& value) {
+bool XmlNode::SetValue(const KvWString& name, const KvWString& value) {
     XmlNode* node = Node(name);
     if (!node) node = NewChild(name);
+    if (!node) return false;
     node->SetValue(value);
+    return true;
 }
-void XmlNode::SetValue(const KvWString& name, const char* utf8) { SetValue(name, ToWide(utf8)); }
-void XmlNode::SetValue(const KvWString& name, int value) { SetValue(name, KvWString().Format(u"%d", value)); }
-void XmlNode::SetValue(const KvWString& name, long value) { SetValue(name, KvWString().Format(u"%ld", value)); }
-void XmlNode::SetValue(const KvWString& name, unsigned long value) {
-    SetValue(name, KvWString().Format(u"%lu", value));
+bool XmlNode::SetValue(const KvWString& name, const char* utf8) { return SetValue(name, ToWide(utf8)); }
+bool XmlNode::SetValue(const KvWString& name, int value) { return SetValue(name, KvWString().Format(u"%d", value)); }
+bool XmlNode::SetValue(const KvWString& name, long value) {
+    return SetValue(name, KvWString().Format(u"%ld", value));
 }
-void XmlNode::SetValue(const KvWString& name, double value) { SetValue(name, KvWString().Format(u"%f", value)); }
-void XmlNode::SetValue(const KvWString& name, const uuid& value) {
+bool XmlNode::SetValue(const KvWString& name, unsigned long value) {
+    return SetValue(name, KvWString().Format(u"%lu", value));
+}
+bool XmlNode::SetValue(const KvWString& name, double value) {
+    return SetValue(name, KvWString().Format(u"%f", value));
+}
+bool XmlNode::SetValue(const KvWString& name, const uuid& value) {
     char16_t text[40];
     guidtow(value, text, 40);
-    SetValue(name, KvWString(text));
+    return SetValue(name, KvWString(text));
 }
 
 XmlNode* XmlNode::NewChild(const KvWString& tag) {
+    if (!IsXmlName(tag)) return nullptr;
     auto* child = new (m_document->Pool()) XmlNode(m_document, tag.c_str(), tag.Length());
     OwnChilds().push_back(child);
     return child;
@@ -250,9 +262,10 @@ bool XmlNode::EraseTag(const KvWString& tag, int index) {
     return EraseChildren(*m_childs, tag, [index](int ordinal) { return ordinal == index; }) > 0;
 }
 
-void XmlNode::setAttribute(const KvWString& name, const KvWString& value) {
-    if (name.IsEmpty()) return;
+bool XmlNode::setAttribute(const KvWString& name, const KvWString& value) {
+    if (!IsXmlName(name)) return false;
     OwnAttributes()[name] = value;
+    return true;
 }
 
 KvWString XmlNode::getAttribute(const KvWString& name, const KvWString& def) const {

@@ -3,8 +3,9 @@
 #include <cstring>
 #include <memory>
 
-#include "basalt/KvUtf.h"
+#include "internal/Utf8Decoder.h"
 #include "internal/XmlCodec.h"
+#include "internal/XmlName.h"
 
 using XmlNode = XmlDocument::XmlNode;
 
@@ -49,18 +50,10 @@ char16_t MatchEntity(const char* p, const char* end, int& len) {
     return 0;
 }
 
-int TrailBytes(unsigned char b) {
-    if (b < 0xC0) return -1;  // stray continuation byte
-    if (b < 0xE0) return 1;
-    if (b < 0xF0) return 2;
-    if (b < 0xF8) return 3;
-    return -1;  // obsolete long forms
-}
-
-// One pass over well-formed UTF-8 into `dst` (room for end - p units). Returns
-// the units written, or -1 at the first irregular byte so the caller can use
-// the general decoder, which has its own rules for damaged text.
-long DecodeFast(const char* p, const char* end, char16_t* dst, bool entities) {
+// Decodes UTF-8 bytes into `dst` (room for end - p units) by the library's
+// rules, the five named entities too when `entities` is set; bytes that make no
+// character are dropped. Returns the units written.
+long Decode(const char* p, const char* end, char16_t* dst, bool entities) {
     char16_t* out = dst;
     while (p < end) {
         const auto b = static_cast<unsigned char>(*p);
@@ -71,15 +64,11 @@ long DecodeFast(const char* p, const char* end, char16_t* dst, bool entities) {
             p += 1 + len;
             continue;
         }
-        const int trail = TrailBytes(b);
-        if (trail < 0 || end - p <= trail) return -1;
-        std::uint32_t cp = b & (0x3F >> trail);
-        for (int i = 1; i <= trail; ++i) {
-            const auto c = static_cast<unsigned char>(p[i]);
-            if ((c & 0xC0) != 0x80) return -1;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        p += 1 + trail;
+        const Utf8Sequence seq = Utf8Step(reinterpret_cast<const unsigned char*>(p),
+                                          reinterpret_cast<const unsigned char*>(end));
+        p += seq.length;
+        if (seq.kind != Utf8Sequence::Valid) continue;
+        std::uint32_t cp = seq.codePoint;
         if (cp < 0x10000) {
             *out++ = static_cast<char16_t>(cp);
         } else {
@@ -99,24 +88,9 @@ void TrimXmlSpace(KvWString& s) {
     if (begin > 0 || end < s.Length()) s = s.Mid(begin, end - begin);
 }
 
-// A tag must survive being written and read again: not empty, not looking
-// like markup, and free of anything the writer has to drop.
-bool IsUsableTag(const KvWString& tag) {
-    if (tag.IsEmpty() || tag[0] == u'!' || tag[0] == u'?') return false;
-    for (int i = 0; i < tag.Length(); ++i) {
-        const char16_t c = tag[i];
-        if (c == 0 || (c >= 0xDC00 && c < 0xE000)) return false;
-        if (c >= 0xD800 && c < 0xDC00) {
-            if (!(tag[i + 1] >= 0xDC00 && tag[i + 1] < 0xE000)) return false;
-            ++i;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
-bool XmlUsableTag(const KvWString& tag) { return IsUsableTag(tag); }
+bool XmlUsableTag(const KvWString& tag) { return IsXmlName(tag); }
 
 void XmlAppendDecoded(KvWString& out, const char* p, const char* end, bool entities) {
     if (p >= end) return;
@@ -124,29 +98,12 @@ void XmlAppendDecoded(KvWString& out, const char* p, const char* end, bool entit
     // shrinking reallocation per value would leave heap fragments behind.
     char16_t small[256];
     if (out.IsEmpty() && end - p <= 256) {
-        const long n = DecodeFast(p, end, small, entities);
-        if (n >= 0) {
-            out.Assign(small, static_cast<int>(n));
-            return;
-        }
+        out.Assign(small, static_cast<int>(Decode(p, end, small, entities)));
+        return;
     }
     const int had = out.Length();
     char16_t* dst = out.GetBuffer(had + static_cast<int>(end - p));
-    const long n = DecodeFast(p, end, dst + had, entities);
-    if (n >= 0) {
-        out.ReleaseBuffer(had + static_cast<int>(n));
-        return;
-    }
-    out.ReleaseBuffer(had);
-    KvWString wide;
-    Utf8ToUtf16(wide, p, static_cast<int>(end - p));
-    if (!entities) {
-        out.Append(wide);
-        return;
-    }
-    KvWString decoded;
-    Xml2Text(decoded, wide.c_str());
-    out.Append(decoded);
+    out.ReleaseBuffer(had + static_cast<int>(Decode(p, end, dst + had, entities)));
 }
 
 XmlNode* XmlParser::ParseDocument() {
@@ -186,7 +143,7 @@ const KvWString* XmlParser::InternTag(const char* p, const char* end) {
         wide.Assign(small, static_cast<int>(length));
     else
         XmlAppendDecoded(wide, p, end, true);
-    if (!IsUsableTag(wide)) return nullptr;
+    if (!IsXmlName(wide)) return nullptr;
     const KvWString* tag = m_doc.Tag(wide.c_str(), wide.Length());
     slot = TagCacheEntry{p, length, tag};
     return tag;
@@ -277,6 +234,7 @@ void XmlParser::ParseAttributes(XmlNode& node, const char* p, const char* end) {
         KvWString name, value;
         XmlAppendDecoded(name, p, nameEnd, true);
         TrimXmlSpace(name);  // dropped damaged bytes may have uncovered spaces
+        if (!IsXmlName(name)) return;  // it could never be written back
         XmlAppendDecoded(value, q + 1, static_cast<const char*>(close), true);
         node.setAttribute(name, value);
         p = static_cast<const char*>(close) + 1;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "internal/XmlCodec.h"
+#include "internal/XmlName.h"
 
 using XmlNode = XmlDocument::XmlNode;
 
@@ -35,6 +36,13 @@ const char* XmlEscape(char16_t c) {
         case u'>': return "&gt;";
         default: return nullptr;
     }
+}
+
+// Printable ASCII and the three control characters XML allows in text; the
+// five reserved characters only when they need no escaping.
+bool IsPlainAscii(char16_t c, bool escape) {
+    if (c < 0x20) return c == u'\t' || c == u'\n' || c == u'\r';
+    return !(escape && XmlEscape(c));
 }
 
 // Calls `emit(codePoint)` for each character; lone surrogates are dropped.
@@ -121,7 +129,7 @@ void XmlSink::PutText(const KvWString& text, bool escape) {
     // Plain ASCII runs are the bulk of any document; copy them without decoding.
     for (;;) {
         int run = i;
-        while (run < n && s[run] < 0x80 && s[run] && !(escape && XmlEscape(s[run]))) ++run;
+        while (run < n && s[run] < 0x80 && IsPlainAscii(s[run], escape)) ++run;
         if (run > i) {
             const size_t at = m_buf.size();
             m_buf.resize(at + (run - i));
@@ -129,18 +137,18 @@ void XmlSink::PutText(const KvWString& text, bool escape) {
         }
         i = run;
         if (i >= n) break;
-        if (s[i] == 0) {  // no XML text can hold U+0000, and a NUL would end the file for readers
-            ++i;
-            continue;
-        }
-        if (const char* e = escape ? XmlEscape(s[i]) : nullptr) {
-            m_buf.append(e);
+        if (s[i] < 0x80) {
+            // No XML text can hold the other control characters, not even as a
+            // reference; a NUL would also end the file for many readers.
+            if (const char* e = XmlEscape(s[i])) m_buf.append(e);
             ++i;
             continue;
         }
         int stop = i;
         while (stop < n && s[stop] >= 0x80) ++stop;
-        ForEachCodePoint(KvWString(s + i, stop - i), [&](std::uint32_t cp) { PutUtf8(m_buf, cp); });
+        ForEachCodePoint(KvWString(s + i, stop - i), [&](std::uint32_t cp) {
+            if (cp != 0xFFFE && cp != 0xFFFF) PutUtf8(m_buf, cp);
+        });
         i = stop;
     }
     if (m_file && m_buf.size() >= kChunk) Drain();
@@ -166,6 +174,7 @@ void XmlSink::PutJsonString(const KvWString& text) {
 void XmlSink::PutTag(const KvWString& tag) {
     auto it = m_tags.find(&tag);
     if (it == m_tags.end()) {
+        if (!IsXmlName(tag)) m_writable = false;
         XmlSink encoded;
         encoded.PutText(tag, true);
         it = m_tags.emplace(&tag, std::move(encoded.Buffer())).first;
@@ -185,6 +194,7 @@ void XmlWriteNode(XmlSink& out, const XmlNode& node) {
     out.Put('<');
     out.PutTag(node.Tag());
     for (auto it = node.attributesBegin(); it != node.attributesEnd(); ++it) {
+        if (!IsXmlName(it->first)) out.Refuse();
         out.Put(' ');
         out.PutText(it->first, true);
         out.Put("=\"", 2);
@@ -199,14 +209,16 @@ void XmlWriteNode(XmlSink& out, const XmlNode& node) {
     out.Put('>');
 }
 
-void XmlNode::CreateXmlCode(KvString& text) const {
+bool XmlNode::CreateXmlCode(KvString& text) const {
     XmlSink out;
     XmlWriteNode(out, *this);
+    if (!out.Writable()) return false;
     text.Append(out.Buffer().data(), static_cast<int>(out.Buffer().size()));
+    return true;
 }
 
 bool XmlNode::SaveXmlCode(FILE* file) const {
-    if (!file) return false;
+    if (!file || !XmlIsWritable(*this)) return false;
     XmlSink out(file);
     XmlWriteNode(out, *this);
     return out.Drain();
@@ -220,6 +232,15 @@ void XmlNode::toJson(KvString& json) const {
     json.Assign(out.Buffer().data(), static_cast<int>(out.Buffer().size()));
 }
 
+bool XmlIsWritable(const XmlNode& node) {
+    if (!IsXmlName(node.Tag())) return false;
+    for (auto it = node.attributesBegin(); it != node.attributesEnd(); ++it)
+        if (!IsXmlName(it->first)) return false;
+    for (auto it = node.ChildsBegin(); it != node.ChildsEnd(); ++it)
+        if (!XmlIsWritable(**it)) return false;
+    return true;
+}
+
 bool XmlNode::operator==(const XmlNode& other) const {
     if (this == &other) return true;
     XmlSink a, b;
@@ -228,15 +249,19 @@ bool XmlNode::operator==(const XmlNode& other) const {
     return a.Buffer() == b.Buffer();
 }
 
-void XmlDocument::CreateXmlCode(KvString& text, bool declaration) const {
+bool XmlDocument::CreateXmlCode(KvString& text, bool declaration) const {
+    text.Empty();
+    if (!m_root) return false;
     XmlSink out;
     if (declaration) out.Put(kDeclaration, sizeof kDeclaration - 1);
-    if (m_root) XmlWriteNode(out, *m_root);
+    XmlWriteNode(out, *m_root);
+    if (!out.Writable()) return false;
     text.Assign(out.Buffer().data(), static_cast<int>(out.Buffer().size()));
+    return true;
 }
 
 bool XmlDocument::SaveXmlCode(FILE* file, bool declaration) const {
-    if (!file || !m_root) return false;
+    if (!file || !m_root || !XmlIsWritable(*m_root)) return false;
     XmlSink out(file);
     if (declaration) out.Put(kDeclaration, sizeof kDeclaration - 1);
     XmlWriteNode(out, *m_root);

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "ProcessLocale.h"
 #include "basalt/KvCfgFile.h"
 #include "basalt/KvPaths.h"
 #include "basalt/KvUtf.h"
@@ -185,6 +186,28 @@ TEST_F(KvCfgFileOnDisk, SaveWritesWhatLoadReadsBack) {
     EXPECT_EQ(u"v", U(back.Group(u"_/_")->OptionValue(u"_", u"")));
 }
 
+TEST_F(KvCfgFileOnDisk, FilesAreTheSameInEveryProcessLocale) {
+    auto saveAndReload = [this](const char* name) {
+        KvCfgFile cfg;
+        KvGroup* panel = cfg.AddGroup(u"panel");
+        panel->SetOptionValue(u"ratio", KvWString().Format(u"%g", 2.5));
+        panel->SetOptionValue(u"label", u"Hall \u00c9 \u00a0\"2,5\"");
+        panel->AddGroup(u"Loop")->SetOptionValue(u"id", u"1");
+        EXPECT_TRUE(cfg.SaveAs(Path(name)));
+        KvCfgFile back;
+        EXPECT_TRUE(back.Load(Path(name)));
+        EXPECT_EQ(u"2.5", U(back.Group(u"panel")->OptionValue(u"ratio", u"")));
+        EXPECT_EQ(u"Hall \u00c9 \u00a0\"2,5\"", U(back.Group(u"panel")->OptionValue(u"label", u"")));
+        return Read(name);
+    };
+    const std::string reference = saveAndReload("c.cfg");
+    for (const char* locale : ProcessLocale::kDecimalComma) {
+        ProcessLocale in(locale);
+        ASSERT_TRUE(in.ok()) << locale << " is not installed; run scripts/install-deps";
+        EXPECT_EQ(reference, saveAndReload("locale.cfg")) << locale;
+    }
+}
+
 TEST_F(KvCfgFileOnDisk, FailedSaveLeavesTheOldFile) {
     Write("site.cfg", "ASCII\r\nold { }\r\n");
     KvCfgFile cfg;
@@ -221,6 +244,11 @@ TEST_F(KvCfgFileOnDisk, ConvertsToAnXmlDocument) {
     doc.CreateXmlCode(xml);
     const std::string text(xml.c_str(), xml.Length());
     EXPECT_NE(std::string::npos, text.find("<name>A &amp; B &lt;1&gt;</name>")) << text;
+    // Names may start with a digit in the file, never in XML.
+    Write("digits.cfg", "ASCII\r\n1panel { 2name = \"x\" } panel { _3 = \"y\" }");
+    ASSERT_TRUE(KvCfgFile2XmlDocument(Path("digits.cfg"), Path("x.xml"), doc));
+    EXPECT_EQ(u"x", U(doc.Root()->Value(u"_1panel/_2name", u"")));
+    EXPECT_EQ(u"y", U(doc.Root()->Value(u"panel/_3", u"")));
     Write("missing-magic.cfg", "panel { }");
     EXPECT_FALSE(KvCfgFile2XmlDocument(Path("missing-magic.cfg"), Path("x.xml"), doc));
 }

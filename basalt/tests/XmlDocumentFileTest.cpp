@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "ProcessLocale.h"
 #include "basalt/KvUtf.h"
 #include "basalt/XmlDocument.h"
 
@@ -144,6 +145,9 @@ TEST_F(XmlDocumentFile, WhatWeWriteIsWellFormedForXmllint) {
     XmlDocument doc;
     BuildSample(doc, 5);
     doc.Root()->setAttribute(u"version", u"1 & <2>");
+    // Text XML cannot hold is left out rather than written.
+    doc.Root()->SetValue(u"odd", KvWString(u"a\x01\x1b[31mb\0c\xFFFF\xD800", 12));
+    doc.Root()->setAttribute(u"k", u"\x7f\x08");
     const fs::path file = dir / "site.kvg";
     ASSERT_TRUE(doc.SaveAs(Wide(file)));
     const std::string cmd = "xmllint --noout '" + file.string() + "' 2>&1";
@@ -156,6 +160,28 @@ TEST_F(XmlDocumentFile, WhatWeWriteIsWellFormedForXmllint) {
     XmlDocument back;
     ASSERT_TRUE(back.Load(Wide(canon))) << ReadFile(canon);
     EXPECT_TRUE(*back.Root() == *doc.Root()) << ReadFile(canon);
+}
+
+// A decimal-comma process locale writes the file of the C locale, byte for byte.
+TEST_F(XmlDocumentFile, FilesAreTheSameInEveryProcessLocale) {
+    auto saveAndReload = [this](const std::string& name) {
+        XmlDocument doc;
+        BuildSample(doc, 2);
+        doc.Root()->SetValue(u"ratio", 2.5);
+        doc.Root()->SetValue(u"negative", -1234.0625);
+        EXPECT_TRUE(doc.SaveAs(Wide(dir / name)));
+        XmlDocument back;
+        EXPECT_TRUE(back.Load(Wide(dir / name)));
+        EXPECT_TRUE(back.IsOK() && *back.Root() == *doc.Root());
+        return ReadFile(dir / name);
+    };
+    const std::string reference = saveAndReload("c.kvg");
+    EXPECT_NE(std::string::npos, reference.find("<ratio>2.500000</ratio><negative>-1234.062500</negative>"));
+    for (const char* locale : ProcessLocale::kDecimalComma) {
+        ProcessLocale in(locale);
+        ASSERT_TRUE(in.ok()) << locale << " is not installed; run scripts/install-deps";
+        EXPECT_EQ(reference, saveAndReload("locale.kvg")) << locale;
+    }
 }
 
 TEST_F(XmlDocumentFile, JsonRenderingIsValidForJq) {

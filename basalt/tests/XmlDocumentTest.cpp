@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,6 +58,8 @@ TEST(XmlDocument, ParseAcceptsOnlyTheStrictSubset) {
         {"</a>", false},
         {"<>", false},
         {"<a<b>x</a<b>", false},
+        {"<a\x01>x</a\x01>", false},  // a tag must be an XML name
+        {"<1a/>", false},
         // Tags that could not be written and read back the same way.
         {"<\xff x=\"</>", false},
         {"<\xff!a/>", false},
@@ -185,12 +188,64 @@ TEST(XmlDocument, SerializerEscapesEverythingItWrites) {
     EXPECT_EQ(u"a\"b<c>&'", W(back.Root()->getAttribute(u"q", u"")));
 }
 
-TEST(XmlDocument, LoneSurrogatesAreDroppedOnOutput) {
+TEST(XmlDocument, TextNoXmlDocumentCanHoldIsLeftOutOnOutput) {
     XmlDocument doc;
     doc.Create(u"r");
-    const char16_t text[] = {u'a', 0xD800, u'b', 0xDC00, 0xD83D, 0xDE00, 0};
+    const char16_t text[] = {u'a', 0xD800, u'b', 0xDC00, 0xD83D, 0xDE00, 0x01, u'\t', 0x1F, u'\n', 0x7F,
+                             u'\r', 0xFFFE, 0xFFFF, 0xFFFD, 0x0B, 0x0C, u'c', 0};
     doc.Root()->SetValue(text);
-    EXPECT_EQ("<r>ab\xF0\x9F\x98\x80</r>", Xml(doc));
+    doc.Root()->setAttribute(u"k", KvWString(u"x\0y\x08z", 6));
+    EXPECT_EQ("<r k=\"xyz\">ab\xF0\x9F\x98\x80\t\n\x7F\r\xEF\xBF\xBD" "c</r>", Xml(doc));
+}
+
+// Points where the old fast decoder and Utf8ToUtf16 disagreed: both now drop
+// overlong forms, encoded surrogates and values above U+10FFFF.
+TEST(XmlDocument, DamagedUtf8IsDecodedByTheLibraryRules) {
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Parse("<r><a\xC0\xAF" "b>x</a\xC0\xAF" "b></r>"));
+    EXPECT_EQ(u"ab", W((*doc.Root()->ChildsBegin())->Tag()));  // never the tag "a/b"
+    EXPECT_EQ("<r><ab>x</ab></r>", Xml(doc));
+
+    const char* texts[] = {"x\xC0\x80y", "x\xED\xA0\x80y", "x\xF4\x90\x80\x80y", "x\xE0\x80\xAFy",
+                           "x\xF8\x88\x80\x80\x80y", "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"};
+    for (const char* t : texts) {
+        ASSERT_TRUE(doc.Parse(("<a>" + std::string(t) + "</a>").c_str())) << t;
+        KvWString expected;
+        Utf8ToUtf16(expected, t);
+        EXPECT_EQ(W(expected), W(doc.Root()->Value())) << t;
+        ASSERT_TRUE(doc.Parse(("<a k=\"" + std::string(t) + "\"/>").c_str())) << t;
+        EXPECT_EQ(W(expected), W(doc.Root()->getAttribute(u"k", u"-"))) << t;
+    }
+    ASSERT_TRUE(doc.Parse("<a>\xC0\x80</a>"));
+    EXPECT_TRUE(doc.Root()->Value().IsEmpty());  // never a U+0000
+}
+
+// Names differing only by damaged bytes once came out as the same attribute
+// twice; names with control characters were written as they were.
+TEST(XmlDocument, ParsedTreesAlwaysWriteWellFormedXml) {
+    const struct {
+        const char* xml;
+        const char* written;  // null: does not parse
+    } cases[] = {
+        {"<a enc\xED\xA0\x80oding=\"UTF-8\" encoding=\"UTF-8\"/>", "<a encoding=\"UTF-8\"></a>"},
+        {"<a x\xF4\x90\x80\x80=\"1\" x=\"2\"/>", "<a x=\"2\"></a>"},
+        {"<a\x01>x</a\x01>", nullptr},
+        {"<a x\x01=\"1\" y=\"2\"/>", "<a></a>"},
+        {"<a y=\"2\" x\x01=\"1\"/>", "<a y=\"2\"></a>"},
+        {"<a&amp;b/>", nullptr},
+        {"<1a/>", nullptr},
+        {"<a><b&lt;/></a>", nullptr},
+        {"<a x&amp;=\"1\"/>", "<a></a>"},
+        {"<a>\x01\x02 \x0B</a>", "<a> </a>"},
+    };
+    for (const auto& c : cases) {
+        XmlDocument doc;
+        ASSERT_EQ(c.written != nullptr, doc.Parse(c.xml)) << c.xml;
+        if (!c.written) continue;
+        KvString text;
+        ASSERT_TRUE(doc.CreateXmlCode(text, false)) << c.xml;
+        EXPECT_STREQ(c.written, text.c_str()) << c.xml;
+    }
 }
 
 class XmlQuery : public ::testing::Test {
@@ -276,8 +331,61 @@ TEST(XmlNode, SetValueByNameUpdatesOrAppends) {
     EXPECT_EQ("<r><i>again</i><l>-7</l><u>4000000000</u><d>1.500000</d><s>\xC3\xA9</s>"
               "<g>00000000-0000-0000-0000-000000000000</g></r>",
               Xml(doc));
-    r->SetValue(u"n?x?", u"v");  // a query that finds nothing names the new child literally
-    EXPECT_EQ(u"n?x?", W((*r->ReverseChildsBegin())->Tag()));
+}
+
+// Every way of building a tree refuses a name that Parse would not give back.
+TEST(XmlNode, NamesThatCouldNotBeReadBackAreRefusedWhereTheyAreMade) {
+    const char16_t* bad[] = {u"", u"a b", u"!a", u"?a", u"a/b", u"n?x?", u"1a", u"-a", u"a&b", u"a<b", u"a\"",
+                             u"a\x01", u"a\x7f" u"b", u"\xD800", u"a\xDC00", u"a=b"};
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Create(u"r"));
+    XmlNode* r = doc.Root();
+    for (const char16_t* name : bad) {
+        const std::string shown = ToUtf8(name).c_str();
+        EXPECT_EQ(nullptr, r->NewChild(name)) << shown;
+        if (*name) {  // the empty path names the node itself
+            EXPECT_FALSE(r->SetValue(name, 5)) << shown;
+            EXPECT_FALSE(r->SetValue(name, u"x")) << shown;
+        }
+        EXPECT_FALSE(r->setAttribute(name, u"v")) << shown;
+        EXPECT_FALSE(r->Rename(name)) << shown;
+        XmlDocument other;
+        EXPECT_FALSE(other.Create(name)) << shown;
+        EXPECT_FALSE(other.IsOK()) << shown;
+    }
+    EXPECT_EQ(u"r", W(r->Tag()));
+    EXPECT_EQ(0, r->Size());
+    EXPECT_FALSE(r->HasAttributes());
+    for (const char16_t* good : {u"a", u"_a", u":a", u"a-b.c_1", u"\u00e9t\u00e9", u"\U00010400x"})
+        EXPECT_NE(nullptr, r->NewChild(good)) << ToUtf8(good).c_str();
+    EXPECT_TRUE(r->SetValue(u"/a", 2));  // a path that finds a node may hold "/"
+    EXPECT_EQ(u"2", W(r->Value(u"a", u"")));
+}
+
+TEST(XmlNode, ATreeWithAnUnwritableNameIsNeverWritten) {
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Create(u"r"));
+    doc.Root()->NewChild(u"ok")->SetValue(u"1");
+    KvString text("stale");
+    ASSERT_TRUE(doc.CreateXmlCode(text, false));
+    EXPECT_STREQ("<r><ok>1</ok></r>", text.c_str());
+
+    doc.Root()->AddChild(new XmlNode(&doc, u"a b"));  // the constructor cannot refuse
+    EXPECT_FALSE(doc.CreateXmlCode(text, true));
+    EXPECT_TRUE(text.IsEmpty());
+    KvString appended("keep");
+    EXPECT_FALSE(doc.Root()->CreateXmlCode(appended));
+    EXPECT_STREQ("keep", appended.c_str());
+    std::FILE* f = std::tmpfile();
+    ASSERT_NE(nullptr, f);
+    EXPECT_FALSE(doc.SaveXmlCode(f));
+    EXPECT_EQ(0L, std::ftell(f));  // nothing written at all
+    std::fclose(f);
+    EXPECT_FALSE(doc.SaveAs(u"/tmp/never-written-by-basalt-tests.xml"));
+    EXPECT_FALSE(doc.Save());
+
+    XmlDocument empty;
+    EXPECT_FALSE(empty.CreateXmlCode(text));
 }
 
 TEST(XmlNode, AttributeAccessOnNodesWithAndWithoutAttributes) {

@@ -12,6 +12,13 @@
 // The first child matching a segment is taken and the search never goes back
 // to try a later sibling when the rest of the path fails below it.
 //
+// Tags and attribute names are XML names (a letter, "_" or ":" first, then
+// also digits, "-" and "."; no spaces, markup or control characters): calls
+// that would make any other name refuse with null or false, and a tree holding
+// one anyway (through the XmlNode constructor) is never written. Text the XML
+// format cannot carry (control characters other than tab, line feed and
+// carriage return, U+FFFE, U+FFFF, lone surrogates) is left out when writing.
+//
 // Failures are results: false, null or the caller's default. Nothing throws
 // except std::bad_alloc.
 #pragma once
@@ -44,6 +51,8 @@ public:
     class XmlNode {
     public:
         // New node of `document`; a `length` of -1 means `tag` is NUL-terminated.
+        // The tag is not checked: a tree with a node whose tag is no XML name is
+        // never written.
         XmlNode(XmlDocument* document, const char16_t* tag, int length = -1);
         XmlNode(const XmlNode&) = delete;
         // Destroys value, attributes and the whole subtree.
@@ -57,7 +66,8 @@ public:
 
         XmlDocument* Document() const { return m_document; }
         const KvWString& Tag() const { return *m_tag; }
-        void Rename(const KvWString& tag);
+        // False, the tag unchanged, when `tag` is no XML name.
+        bool Rename(const KvWString& tag);
 
         // The element's text; the shared empty string when it has none.
         const KvWString& Value() const { return m_value; }
@@ -68,20 +78,22 @@ public:
         void SetValue(const char* utf8);
 
         // Sets the text of Node(name); when that finds nothing, of a new last
-        // child whose tag is exactly `name`.
-        void SetValue(const KvWString& name, const KvWString& value);
-        void SetValue(const KvWString& name, const char* utf8);
-        void SetValue(const KvWString& name, int value);            // "%d"
-        void SetValue(const KvWString& name, long value);           // "%ld"
-        void SetValue(const KvWString& name, unsigned long value);  // "%lu"
-        void SetValue(const KvWString& name, double value);         // "%f"
-        void SetValue(const KvWString& name, const uuid& value);    // 8-4-4-4-12 text form
+        // child whose tag is exactly `name`. False, nothing changed, when the
+        // path finds nothing and is no XML name either ("a/b", "n?x?").
+        // Numbers are written the same in every process locale.
+        bool SetValue(const KvWString& name, const KvWString& value);
+        bool SetValue(const KvWString& name, const char* utf8);
+        bool SetValue(const KvWString& name, int value);            // "%d"
+        bool SetValue(const KvWString& name, long value);           // "%ld"
+        bool SetValue(const KvWString& name, unsigned long value);  // "%lu"
+        bool SetValue(const KvWString& name, double value);         // "%f", with a decimal point
+        bool SetValue(const KvWString& name, const uuid& value);    // 8-4-4-4-12 text form
         template <class T>
-        void SetValue(const char* utf8Name, const T& value) {
-            SetValue(WideName(utf8Name), value);
+        bool SetValue(const char* utf8Name, const T& value) {
+            return SetValue(WideName(utf8Name), value);
         }
 
-        // Appends a new empty child and returns it.
+        // Appends a new empty child and returns it; null when `tag` is no XML name.
         XmlNode* NewChild(const KvWString& tag);
         XmlNode* NewChild(const char* utf8Tag);
         // Appends `node` and takes ownership. A node of another document has its
@@ -126,8 +138,8 @@ public:
         AttributeMap::const_iterator attributesEnd() const { return Attributes().end(); }
         int attributesSize() const { return m_attributes ? static_cast<int>(m_attributes->size()) : 0; }
         bool HasAttributes() const { return attributesSize() > 0; }
-        // Inserts or replaces; an empty name is ignored.
-        void setAttribute(const KvWString& name, const KvWString& value);
+        // Inserts or replaces; false, nothing changed, when `name` is no XML name.
+        bool setAttribute(const KvWString& name, const KvWString& value);
         // The attribute's value, or `def` when there is no such attribute.
         KvWString getAttribute(const KvWString& name, const KvWString& def) const;
         // False when the node has attributes but not this one; true otherwise.
@@ -144,9 +156,11 @@ public:
         bool searchNodeByAttributeNameAndValue(std::vector<XmlNode*>& found, const KvWString& name,
                                                const KvWString& value);
 
-        // Appends this node's XML (UTF-8, no white space) to `text`.
-        void CreateXmlCode(KvString& text) const;
-        // Writes the same bytes to `file`; false when a write fails.
+        // Appends this node's XML (UTF-8, no white space) to `text`; false,
+        // nothing appended, when a tag or attribute name is no XML name.
+        bool CreateXmlCode(KvString& text) const;
+        // Writes the same bytes to `file`; false when a write fails or, before
+        // anything is written, when the subtree could not be read back.
         bool SaveXmlCode(FILE* file) const;
 
         // Replaces `json` with a JSON object holding this subtree as one member
@@ -208,8 +222,9 @@ public:
     XmlDocument& operator=(const XmlDocument&) = delete;
     virtual ~XmlDocument();
 
-    // Reset, then a new root element with `tag`.
-    void Create(const KvWString& tag);
+    // Reset, then a new root element with `tag`; false, no root, when `tag` is
+    // no XML name.
+    bool Create(const KvWString& tag);
     // Empties the tag table and destroys the root; every node and tag pointer
     // taken from this document becomes invalid. The file name stays.
     void Reset();
@@ -219,7 +234,9 @@ public:
     bool Load(const KvWString& path);
     // Parses UTF-8 text into a new tree. False on any malformed input (the
     // document is then empty). White space and a byte-order mark before the
-    // root are skipped; anything after the root's end tag is ignored.
+    // root are skipped; anything after the root's end tag is ignored. A tag
+    // that is no XML name is malformed; an attribute name that is none ends the
+    // element's attribute list, keeping the attributes before it.
     bool Parse(const char* text);
     // As above for `length` bytes; the text ends early at a NUL byte.
     bool Parse(const char* text, size_t length);
@@ -228,13 +245,16 @@ public:
     // replaced only once the new content is complete on disk (temporary file in
     // the same folder, flushed, renamed over the target); missing folders are
     // created. False, with any old file untouched, when there is no root or
-    // anything fails. Clears the dirty flag on success.
+    // anything fails, also when the tree holds a name that is no XML name.
+    // Clears the dirty flag on success.
     bool Save();
     bool SaveAs(const KvWString& path);
 
-    // Replaces `text` with the declaration (if asked) and the root's XML.
-    void CreateXmlCode(KvString& text, bool declaration = true) const;
-    // Writes the same bytes to `file`; false when a write fails or there is no root.
+    // Replaces `text` with the declaration (if asked) and the root's XML; false,
+    // `text` empty, without a root or when the tree could not be read back.
+    bool CreateXmlCode(KvString& text, bool declaration = true) const;
+    // Writes the same bytes to `file`; false when a write fails, there is no
+    // root or the tree could not be read back (then nothing is written).
     bool SaveXmlCode(FILE* file, bool declaration = true) const;
 
     XmlNode* Root() { return m_root; }

@@ -44,7 +44,8 @@ private:
 // entities when `entities` is set. Malformed UTF-8 is handled like Utf8ToUtf16.
 void XmlAppendDecoded(KvWString& out, const char* p, const char* end, bool entities);
 
-// Whether a decoded tag may name an element: what ParseDocument demands of every tag.
+// Whether a decoded tag may name an element: what ParseDocument demands of every tag
+// (an XML name).
 bool XmlUsableTag(const KvWString& tag);
 
 // Output buffer that either collects everything or drains into a stdio stream.
@@ -59,14 +60,20 @@ public:
         m_buf.append(s, n);
         if (m_file && m_buf.size() >= kChunk) Drain();
     }
-    // UTF-16 to UTF-8, optionally escaping the five reserved characters; lone
-    // surrogates are dropped like Utf16ToUtf8 does.
+    // UTF-16 to UTF-8, optionally escaping the five reserved characters.
+    // Characters no XML document may hold are dropped: lone surrogates (as
+    // Utf16ToUtf8 does), control characters other than tab, line feed and
+    // carriage return, U+FFFE and U+FFFF.
     void PutText(const KvWString& text, bool escape);
     // A JSON string literal, quotes included.
     void PutJsonString(const KvWString& text);
     // A tag escaped and encoded once per sink: tags are interned, so the
-    // address identifies the text.
+    // address identifies the text. A tag that is no XML name makes the output
+    // unwritable.
     void PutTag(const KvWString& tag);
+    // Marks the output as one that must not be written: it would not read back.
+    void Refuse() { m_writable = false; }
+    bool Writable() const { return m_writable; }
     // Writes what is buffered; false once any write has failed.
     bool Drain();
     std::string& Buffer() { return m_buf; }
@@ -77,6 +84,10 @@ private:
     std::string m_buf;
     std::unordered_map<const KvWString*, std::string> m_tags;
     bool m_ok = true;
+    bool m_writable = true;
 };
 
+// Writes the subtree; the sink is refused when a tag or attribute name is no XML name.
 void XmlWriteNode(XmlSink& out, const XmlDocument::XmlNode& node);
+// True when every tag and attribute name of the subtree is an XML name.
+bool XmlIsWritable(const XmlDocument::XmlNode& node);
