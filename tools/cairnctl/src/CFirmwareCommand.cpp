@@ -6,6 +6,7 @@
 
 #include "cairnctl/CConsolePrompt.h"
 #include "cairnctl/CConsoleWaitDialog.h"
+#include "basalt/KvPaths.h"
 #include "basalt/KvTrace.h"
 #include "basalt/KvUtf.h"
 #include "panel_link/CFirmwareUpdater.h"
@@ -71,7 +72,7 @@ int CFirmwareCommand::run(const std::string& manifestPath) {
     ConsoleProgress progress(m_out);
     FirmwarePrompt prompt(m_err, progress);
     CFirmwareUpdater updater(prompt, m_usb);
-    const bool ok = updater.run(ToWide(manifestPath.c_str()), progress);
+    const bool ok = updater.run(FromPlatformPath(manifestPath.c_str()), progress);
     progress.Done();
     return ok ? 0 : 1;
 }

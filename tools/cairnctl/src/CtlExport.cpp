@@ -1,6 +1,6 @@
 // cairnctl export --json FILE.kvg
+#include "basalt/KvPaths.h"
 #include "basalt/KvTrace.h"
-#include "basalt/KvUtf.h"
 #include "basalt/XmlDocument.h"
 #include "cairnctl/CCommandLine.h"
 #include "cairnctl/CFacilityFile.h"
@@ -18,7 +18,7 @@ int cmdExport(const CommandArgs& args, CCommandContext& context) {
     if (!file.load(cl.positional[0])) return 1;
     // The facility loaded, so the file is a well-formed facility; its tree is what goes out.
     XmlDocument doc;
-    if (!doc.Load(ToWide(cl.positional[0].c_str()))) return 1;
+    if (!doc.Load(FromPlatformPath(cl.positional[0].c_str()))) return 1;
     KvString json;
     doc.Root()->toJson(json);
     context.out << json.c_str() << "\n";

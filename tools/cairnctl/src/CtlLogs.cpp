@@ -2,7 +2,7 @@
 #include "cairnctl/CCommandLine.h"
 #include "cairnctl/CPanelSession.h"
 #include "cairnctl/Commands.h"
-#include "basalt/KvUtf.h"
+#include "basalt/KvPaths.h"
 #include "forms/CEventLogForm.h"
 
 int cmdLogs(const CommandArgs& args, CCommandContext& context) {
@@ -18,12 +18,12 @@ int cmdLogs(const CommandArgs& args, CCommandContext& context) {
     for (int k = 0; k < CEventLogForm::kLogKinds; ++k)
         if (const std::string* file = cl.value(kinds[k])) {
             form.choose(k, true);
-            form.setPath(k, ToWide(file->c_str()));
+            form.setPath(k, FromPlatformPath(file->c_str()));
             ++chosen;
         }
     if (chosen == 0) return usage(err, "choose at least one log: --general, --alarm, --breakdown or --test FILE");
     if (form.accept() != CEventLogForm::Outcome::Exported) return 1;
     for (int k = 0; k < CEventLogForm::kLogKinds; ++k)
-        if (form.chosen(k)) out << (kinds[k] + 2) << " log saved to " << ToUtf8(form.path(k).c_str()).c_str() << "\n";
+        if (form.chosen(k)) out << (kinds[k] + 2) << " log saved to " << ToPlatformPath(form.path(k).c_str()).c_str() << "\n";
     return 0;
 }
