@@ -12,12 +12,14 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "CFacilityFileReader.h"
 #include "basalt/KvPaths.h"
 #include "basalt/KvTrace.h"
 #include "basalt/XmlDocument.h"
 #include "internal/XmlText.h"
+#include "model/CEventActionSide.h"
 #include "model/CFacilityManager.h"
 
 namespace {
@@ -178,10 +180,26 @@ void CXmlHandler::writeZones(XmlText& xml, int id) {
     xml.close();
 }
 
+namespace {
+
+// One side of a rule; a missing side is written as zeros.
+void writeSide(XmlText& xml, const char* name, const CEventActionSide* side) {
+    const CEventActionSide none(0, 0);
+    const CEventActionSide& s = side ? *side : none;
+    const std::pair<const char*, int> fields[] = {
+        {"type", s.type},           {"elementtype", s.elementType}, {"panelid", s.panel},
+        {"loopaddress", s.loop},    {"elementaddress", s.element},  {"zoneid", s.zone},
+        {"rangebegin", s.rangeBegin}, {"rangeend", s.rangeEnd},
+    };
+    xml.open(name);
+    for (const auto& [field, value] : fields) xml.leaf(field, value);
+    xml.close();
+}
+
+}  // namespace
+
 void CXmlHandler::writeRules(XmlText& xml) {
     printk("\n CXmlHandler::writeRules");
-    static const char* const kFields[8] = {"type",           "elementtype", "panelid",    "loopaddress",
-                                           "elementaddress", "zoneid",      "rangebegin", "rangeend"};
     xml.open("events");
     const int count = m_manager.getNumberEventsInPanel();
     for (int position = 0; position < count; ++position) {
@@ -189,22 +207,8 @@ void CXmlHandler::writeRules(XmlText& xml) {
         xml.open("eventaction");
         xml.leaf("id", r);
         xml.leaf("delay", m_manager.getEventActionDelay(r));
-        const auto inRange = m_manager.getEventActionInRange(r);
-        const int in[8] = {m_manager.getEventActionInType(r),    m_manager.getEventActionInElementType(r),
-                           m_manager.getEventActionInPanel(r),   m_manager.getEventActionInLoop(r),
-                           m_manager.getEventActionInElement(r), m_manager.getEventActionInZone(r),
-                           inRange.first,                        inRange.second};
-        const auto outRange = m_manager.getEventActionOutRange(r);
-        const int out[8] = {m_manager.getEventActionOutType(r),    m_manager.getEventActionOutElementType(r),
-                            m_manager.getEventActionOutPanel(r),   m_manager.getEventActionOutLoop(r),
-                            m_manager.getEventActionOutElement(r), m_manager.getEventActionOutZone(r),
-                            outRange.first,                        outRange.second};
-        xml.open("event");
-        for (int f = 0; f < 8; ++f) xml.leaf(kFields[f], in[f]);
-        xml.close();
-        xml.open("action");
-        for (int f = 0; f < 8; ++f) xml.leaf(kFields[f], out[f]);
-        xml.close();
+        writeSide(xml, "event", m_manager.getEventActionInSide(r));
+        writeSide(xml, "action", m_manager.getEventActionOutSide(r));
         xml.close();
     }
     xml.close();

@@ -222,3 +222,23 @@ TEST_F(CEventActionTest, ANewIdNeverCollidesEvenAtTheTopOfTheRange) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CEventActionSides, AccessorsGiveBothSidesOrNull) {
+    CFacilityManager m;
+    FacilityBuilder(m).panel(1).rule(4, 0, RuleSide{3, 1, 2, 7, 0, 0, 0, 5}, RuleSide{2, 1, 0, 0, 9, 4, 6, 4});
+    const CEventActionSide* in = m.getEventActionInSide(4);
+    const CEventActionSide* out = m.getEventActionOutSide(4);
+    ASSERT_TRUE(in && out);
+    EXPECT_EQ((std::vector<int>{in->type, in->panel, in->loop, in->element, in->itemType}),
+              (std::vector<int>{3, 1, 2, 7, 5}));
+    EXPECT_EQ((std::vector<int>{out->zone, out->rangeBegin, out->rangeEnd, out->itemType}),
+              (std::vector<int>{9, 4, 6, 4}));
+    m.addEventActionItem(5, 0);  // no sides yet
+    EXPECT_EQ(m.getEventActionInSide(5), nullptr);
+    EXPECT_EQ(m.getEventActionOutSide(5), nullptr);
+    EXPECT_EQ(m.getEventActionInSide(6), nullptr);
+}
+
+}  // namespace

@@ -27,7 +27,11 @@ struct Chat : ::testing::Test {
     std::shared_ptr<ScriptedUsb> usb = std::make_shared<ScriptedUsb>();
     CPanelLink link{usb};
     void SetUp() override { ASSERT_TRUE(link.prepareDevice()); }
-    void TearDown() override { EXPECT_TRUE(usb->mismatches().empty()) << usb->mismatches().front(); }
+    // Every scripted transfer must have happened: a request that sends too little fails too.
+    void TearDown() override {
+        EXPECT_TRUE(usb->mismatches().empty()) << usb->mismatches().front();
+        EXPECT_TRUE(usb->finished()) << "the code stopped before the script's end";
+    }
 };
 
 TEST_F(Chat, PageWriteIsFramedWithHeader0x0103) {

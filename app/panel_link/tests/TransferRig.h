@@ -63,6 +63,13 @@ struct TransferRig {
 
 inline std::string utf8(const KvWString& t) { return ToUtf8(t.c_str()).c_str(); }
 
+// A rule side as "item type:panel,loop,element,zone"; "-1:0,0,0,0" when missing.
+inline std::string side(const CEventActionSide* s) {
+    if (!s) return "-1:0,0,0,0";
+    return std::to_string(s->itemType) + ":" + std::to_string(s->panel) + "," + std::to_string(s->loop) + "," +
+           std::to_string(s->element) + "," + std::to_string(s->zone);
+}
+
 // Everything the model holds, in words, by number.
 inline std::string snapshot(const CFacilityManager& m) {
     std::ostringstream o;
@@ -86,11 +93,8 @@ inline std::string snapshot(const CFacilityManager& m) {
         if (const KvWString* d = m.getZoneDescription(z)) o << "zone " << z << " " << utf8(*d) << "\n";
     for (int i = 0; i < m.getNumberEventsInPanel(); ++i) {
         const int r = m.getEventActionId(i);
-        o << "rule " << r << " d" << m.getEventActionDelay(r) << " in " << m.getEventActionInItemType(r) << ":"
-          << m.getEventActionInPanel(r) << "," << m.getEventActionInLoop(r) << "," << m.getEventActionInElement(r)
-          << "," << m.getEventActionInZone(r) << " out " << m.getEventActionOutItemType(r) << ":"
-          << m.getEventActionOutPanel(r) << "," << m.getEventActionOutLoop(r) << ","
-          << m.getEventActionOutElement(r) << "," << m.getEventActionOutZone(r) << "\n";
+        o << "rule " << r << " d" << m.getEventActionDelay(r) << " in " << side(m.getEventActionInSide(r)) << " out "
+          << side(m.getEventActionOutSide(r)) << "\n";
     }
     return o.str();
 }

@@ -25,19 +25,16 @@ std::string ranges(const std::set<int>& numbers) {
     return s.str();
 }
 
-struct Side {
-    int type, panel, loop, element, zone;
-    std::pair<int, int> range;
-};
-
-std::string describe(const Side& s) {
+std::string describe(const CEventActionSide* side) {
+    const CEventActionSide none(0, 0);
+    const CEventActionSide& s = side ? *side : none;
     std::ostringstream o;
     o << "type " << s.type;
     if (s.panel) o << ", panel " << s.panel;
     if (s.loop) o << ", loop " << s.loop;
     if (s.element) o << ", element " << s.element;
     if (s.zone) o << ", zone " << s.zone;
-    if (s.range.first || s.range.second) o << ", range " << s.range.first << "-" << s.range.second;
+    if (s.rangeBegin || s.rangeEnd) o << ", range " << s.rangeBegin << "-" << s.rangeEnd;
     return o.str();
 }
 
@@ -69,12 +66,8 @@ void showRules(std::ostream& o, const CFacilityManager& m) {
     o << "rules: " << count << "\n";
     for (int p = 0; p < count; ++p) {
         const int r = m.getEventActionId(p);
-        const Side in{m.getEventActionInType(r), m.getEventActionInPanel(r), m.getEventActionInLoop(r),
-                      m.getEventActionInElement(r), m.getEventActionInZone(r), m.getEventActionInRange(r)};
-        const Side out{m.getEventActionOutType(r), m.getEventActionOutPanel(r), m.getEventActionOutLoop(r),
-                       m.getEventActionOutElement(r), m.getEventActionOutZone(r), m.getEventActionOutRange(r)};
-        o << "  rule " << r << " (delay " << m.getEventActionDelay(r) << "): when " << describe(in) << " -> drive "
-          << describe(out) << "\n";
+        o << "  rule " << r << " (delay " << m.getEventActionDelay(r) << "): when " << describe(m.getEventActionInSide(r)) << " -> drive "
+          << describe(m.getEventActionOutSide(r)) << "\n";
     }
 }
 

@@ -179,6 +179,10 @@ public:
     void setEventActionOutRange(int id, int begin, int end);
     int getEventActionInItemType(int id) const;    // -1 when missing
     int getEventActionOutItemType(int id) const;
+    // The rule's event (input) and action (output) side as a whole; null when the rule or the
+    // side is missing. Valid until the rule or the facility changes.
+    const CEventActionSide* getEventActionInSide(int id) const { return eventSide(id); }
+    const CEventActionSide* getEventActionOutSide(int id) const { return actionSide(id); }
 
     // ---- Rule group indexes ----
     const std::vector<CEventActionGroup>& eventGroups() const { return m_eventGroups.groups(); }

@@ -4,6 +4,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "basalt/KvPaths.h"
+#include "basalt/KvUtf.h"
+
 namespace {
 
 constexpr const char* kMagic = "cairn-virtual-panel 1";
@@ -157,20 +160,8 @@ bool CVirtualPanelState::load(const std::string& path, std::string& error) {
 }
 
 bool CVirtualPanelState::save(const std::string& path, std::string& error) const {
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file << serialize();
-        file.flush();
-        if (!file) {
-            error = "cannot write " + temporary;
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        error = "cannot replace " + path;
-        return false;
-    }
-    return true;
+    const std::string text = serialize();
+    if (KvSaveFileAtomic(ToWide(path.c_str()).c_str(), text.data(), text.size())) return true;
+    error = "cannot write " + path;
+    return false;
 }
