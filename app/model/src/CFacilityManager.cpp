@@ -548,6 +548,19 @@ int CFacilityManager::getNumOfZones(int panelId) const {
     return panel ? static_cast<int>(panel->zones.size()) : 0;
 }
 
+int CFacilityManager::getZoneNumber(int panelId, int index) const {
+    const CPanelItem* panel = findPanel(panelId);
+    if (!panel || index < 0 || index >= static_cast<int>(panel->zones.size())) return 0;
+    return panel->zones[static_cast<std::size_t>(index)]->number;
+}
+
+const KvWString* CFacilityManager::getPanelZoneDescription(int panelId, int number) const {
+    const CPanelItem* panel = findPanel(panelId);
+    if (!panel) return nullptr;
+    const CZoneItem* zone = firstMatch(panel->zones, [number](const CZoneItem& z) { return z.number == number; });
+    return zone ? &zone->description : nullptr;
+}
+
 bool CFacilityManager::addZone(int panelId, int number, const KvWString& description) {
     printk("\n CFacilityManager::addZone");
     CPanelItem* panel = findPanel(panelId);

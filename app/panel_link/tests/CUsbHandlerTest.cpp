@@ -388,3 +388,19 @@ TEST(CUsbHandler, EveryInjectedFaultFailsTheTransfer) {
 }
 
 }  // namespace
+
+TEST(CUsbHandler, VerifyCatchesAPageThePanelStoredWrong) {
+    // Pages of every kind: elements first, then zones, rules and the system information last.
+    for (int page : {1, 37, 256, 257, 288, 290, 292}) {
+        CVirtualFaults faults;
+        ASSERT_TRUE(CVirtualFaults::parse("corrupt@" + std::to_string(page), faults));
+        TransferRig rig(faults);
+        buildSite(rig.facility);
+        rig.prompt.choice = {1};
+        ASSERT_TRUE(rig.handler.uploadAll()) << page;  // the panel acknowledged every page
+        ASSERT_EQ(rig.bus->panel().pageWrites(), 292);
+        std::vector<std::string> diff;
+        rig.handler.verify(1, diff);
+        EXPECT_FALSE(diff.empty()) << "page " << page;
+    }
+}

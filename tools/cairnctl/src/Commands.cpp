@@ -8,6 +8,9 @@ const char* const kHelpText =
     "File commands:\n"
     "  show FILE.kvg                  print a summary of the facility: panels, loops, zones, rules\n"
     "  export --json FILE.kvg         write the facility as JSON to standard output\n"
+    "  check FILE.kvg [--panel ID] [--json]\n"
+    "                                 list what blocks an upload (errors) and what the panel\n"
+    "                                 would show differently (warnings); exit 1 on errors\n"
     "\n"
     "Panel commands (the panel on USB, or CAIRN_PANEL=virtual:PATH):\n"
     "  upload FILE.kvg --panel ID     send panel ID of the facility to the panel\n"
@@ -32,7 +35,7 @@ int usage(std::ostream& err, const std::string& problem) {
 int runCommand(const CommandArgs& args, CCommandContext& context) {
     using Command = int (*)(const CommandArgs&, CCommandContext&);
     static const std::pair<const char*, Command> commands[] = {
-        {"show", cmdShow},     {"export", cmdExport}, {"upload", cmdUpload}, {"download", cmdDownload},
+        {"show", cmdShow},     {"export", cmdExport}, {"check", cmdCheck}, {"upload", cmdUpload}, {"download", cmdDownload},
         {"verify", cmdVerify}, {"clock", cmdClock},   {"logs", cmdLogs},     {"firmware", cmdFirmware},
     };
     if (args.empty()) return -1;

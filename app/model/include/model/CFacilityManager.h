@@ -127,6 +127,9 @@ public:
 
     // ---- Zones ----
     int getNumOfZones(int panelId) const;
+    int getZoneNumber(int panelId, int index) const;          // 0 when missing or past the end
+    // This panel's own zone `number`, unlike getZoneDescription; null when it has none.
+    const KvWString* getPanelZoneDescription(int panelId, int number) const;
     // Appends the zone; false when the panel is missing or the number is taken in that panel.
     bool addZone(int panelId, int number, const KvWString& description);
     // First zone with this number in any panel (panels in order); null when none.

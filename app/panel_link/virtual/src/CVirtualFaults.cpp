@@ -17,6 +17,7 @@ bool parseTransfer(const std::string& item, CVirtualFaults& f) {
     else if (kind == "short") f.transfer = CVirtualTransferFault::Short;
     else if (kind == "length") f.transfer = CVirtualTransferFault::WrongLength, f.lengthDelta = 1;
     else if (kind == "length-1") f.transfer = CVirtualTransferFault::WrongLength, f.lengthDelta = -1;
+    else if (kind == "corrupt") return f.corruptPage = static_cast<int>(index), true;
     else return false;
     f.atTransfer = static_cast<int>(index);
     return true;

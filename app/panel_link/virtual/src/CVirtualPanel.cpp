@@ -13,6 +13,8 @@ constexpr std::uint8_t kSetClock = 0x03;
 constexpr std::uint8_t kLogCount = 0x05;
 constexpr std::uint8_t kNextLogLine = 0x06;
 constexpr std::size_t kLogLineMax = 128;  // terminator included
+constexpr std::uint16_t kZoneFirstPage = 0x0120;  // the zone table, up to the element table
+constexpr std::uint16_t kElementFirstPage = 0x01A0;
 
 std::uint16_t word(const std::vector<std::uint8_t>& b, std::size_t at) {
     return static_cast<std::uint16_t>(b[at] << 8 | b[at + 1]);
@@ -53,6 +55,13 @@ void CVirtualPanel::applyDistortion() {
     header = {static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length & 0xFF)};
     m_replyDelta = 0;
     ++m_distorted;
+}
+
+void CVirtualPanel::corrupt(std::uint16_t number, CVirtualPanelState::Page& page) {
+    // The wrong byte is one the panel reads: a zone record's byte 0 is unused, so there it is the
+    // first description character; elsewhere byte 0 (generic type, item kind, label).
+    const bool zonePage = number >= kZoneFirstPage && number < kElementFirstPage;
+    page[zonePage ? 1 : 0] ^= 0xFF;
 }
 
 void CVirtualPanel::resetPipes() {
@@ -97,8 +106,8 @@ bool CVirtualPanel::processNormal(const std::vector<std::uint8_t>& body) {
         if (body.size() != 3 + 256) return false;
         CVirtualPanelState::Page page;
         std::copy(body.begin() + 3, body.end(), page.begin());
+        if (++m_pageWrites == m_corruptAt) corrupt(word(body, 1), page);
         m_state.setPage(word(body, 1), page);
-        ++m_pageWrites;
         m_dirty = true;
         return true;
     }

@@ -42,6 +42,7 @@ CVirtualUsbBus::CVirtualUsbBus(std::string statePath, CVirtualFaults faults)
     : m_path(std::move(statePath)), m_faults(faults) {
     m_panels.emplace_back(otherPanelState());
     m_panels.emplace_back();
+    for (CVirtualPanel& panel : m_panels) panel.corruptPageWrite(m_faults.corruptPage);
     const std::size_t query = m_path.find('?');
     if (query == std::string::npos) return;
     const std::string options = m_path.substr(query + 1);

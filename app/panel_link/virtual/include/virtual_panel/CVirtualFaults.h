@@ -26,11 +26,12 @@ struct CVirtualFaults {
     CVirtualTransferFault transfer = CVirtualTransferFault::None;
     int atTransfer = 0;                // 1-based index of the transfer to spoil
     int lengthDelta = 1;               // for WrongLength: bytes added (negative: removed)
+    int corruptPage = 0;               // the N-th page written (from 1) is acknowledged but stored with one wrong byte
     CVirtualBootFaults boot;           // faults of the update mode
 
     // Parses a comma-separated list such as "absent", "refuse-config",
     // "refuse-claim", "two-buses", "error@5", "timeout@3", "short@1",
-    // "length@2", "length-1@2", or an update-mode fault of CVirtualBootFaults
+    // "length@2", "length-1@2", "corrupt@4", or an update-mode fault of CVirtualBootFaults
     // ("card-silent:2", "board-erase", ...). False (and `faults` unchanged) on anything else.
     static bool parse(const std::string& text, CVirtualFaults& faults);
 };

@@ -45,6 +45,10 @@ public:
     // How many replies were distorted so far.
     int distortedReplies() const { return m_distorted; }
 
+    // The `n`-th page written from now on (counting from 1; 0: none) is acknowledged but stored
+    // with one byte wrong, as a failing memory would.
+    void corruptPageWrite(int n) { m_corruptAt = n > 0 ? m_pageWrites + n : 0; }
+
     bool dirty() const { return m_dirty; }
     void clearDirty() { m_dirty = false; }
     int pageReads() const { return m_pageReads; }
@@ -57,6 +61,7 @@ private:
     bool processNormal(const std::vector<std::uint8_t>& body);
     void reply(const std::uint8_t* data, int length);
     void applyDistortion();
+    static void corrupt(std::uint16_t number, CVirtualPanelState::Page& page);
 
     CVirtualPanelState m_state;
     CVirtualBootLoader m_boot;
@@ -70,5 +75,6 @@ private:
     bool m_dirty = false;
     int m_pageReads = 0;
     int m_pageWrites = 0;
+    int m_corruptAt = 0;  // value of m_pageWrites whose page is stored wrong; 0: none
     int m_ignored = 0;
 };

@@ -1,0 +1,73 @@
+// CFacilityCheck: finds what would block an upload (errors) and what a panel would show or keep
+// differently from the facility (warnings), each naming the item so a window can go to it.
+//
+// A panel's upload holds its elements, its zones and the rules whose event side names it.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "basalt/KvBasicString.h"
+#include "check/CCheckFinding.h"
+
+class CFacilityManager;
+
+class CFacilityCheck {
+public:
+    static constexpr int kMaxRulesPerPanel = 1024;
+    static constexpr int kMaxPanelAddress = 255;
+    static constexpr int kMaxSavedPanelId = 128;  // a save keeps panel ids 1..128 only
+
+    explicit CFacilityCheck(const CFacilityManager& facility) : m_facility(facility) {}
+
+    // Findings for the upload of panel `panelId`, or for every panel when it is 0; errors first,
+    // then in facility order.
+    std::vector<CCheckFinding> run(int panelId = 0);
+    static bool hasErrors(const std::vector<CCheckFinding>& findings);
+
+private:
+    // What some rule side names, so that inputs and outputs without a rule can be found.
+    struct Coverage {
+        std::set<int> panels;
+        std::set<std::pair<int, int>> loops;                // panel, loop
+        std::set<std::tuple<int, int, int>> elements;       // panel, loop, element
+        std::set<std::pair<int, int>> zones;                // panel, zone
+        bool covers(int panel, int loop, int element, int zone) const;
+    };
+
+    bool inScope(int panelId) const { return m_scope == 0 || panelId == m_scope; }
+    void checkPanels();
+    void checkPanel(int id);
+    void checkLoops(int id);
+    void checkElement(int id, int loop, int address);
+    void checkZones(int id);
+    void checkRules();
+    void checkRule(int rule);
+    void checkRuleSide(int rule, bool event);
+    void checkRuleCounts();
+    void checkCoverage();
+    void cover(Coverage& coverage, int itemType, int panel, int loop, int element, int zone,
+               std::pair<int, int> range);
+    // Warnings about a text the panel shows in `maxBytes` bytes.
+    void checkText(CCheckFinding where, const std::string& what, const KvWString& text, int maxBytes);
+    bool hasLoop(int panelId, int loop) const;
+    // What names no item on the side; empty when the side names an existing item.
+    std::string missingItem(int itemType, int panel, int loop, int element, int zone,
+                            std::pair<int, int> range) const;
+    static KvWString defaultZoneText();
+
+    CCheckFinding at(CCheckFinding::Item item, int panel, int loop = 0, int element = 0, int zone = 0,
+                     int rule = 0) const;
+    void error(CCheckFinding where, const char* code, const std::string& text);
+    void warning(CCheckFinding where, const char* code, const std::string& text);
+
+    const CFacilityManager& m_facility;
+    int m_scope = 0;
+    std::vector<CCheckFinding> m_errors;
+    std::vector<CCheckFinding> m_warnings;
+    Coverage m_events;
+    Coverage m_actions;
+};
