@@ -1,3 +1,5 @@
+#include "EnvironmentBus.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -10,7 +12,6 @@
 #include "cairnctl/CCairnCtl.h"
 #include "file/CXmlHandler.h"
 #include "model/CEventActionSide.h"
-#include "panel_link/CUsbBackend.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ Result run(std::vector<std::string> args) {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     std::ostringstream out, err;
-    CCairnCtl ctl(out, err, [] { return CUsbBackend::fromEnvironment(); });
+    CCairnCtl ctl(out, err, [] { return busFromEnvironment(); });
     const int status = ctl.run(static_cast<int>(argv.size()), argv.data());
     return {status, out.str(), err.str()};
 }

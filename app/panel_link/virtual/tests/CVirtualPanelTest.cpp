@@ -199,3 +199,31 @@ TEST(VirtualFaults, WrongLengthDistortsTheNextReplyOnce) {
 }
 
 }  // namespace
+
+TEST(VirtualFaults, CorruptStoresOneByteOfTheNthPageWrongAndStillAcknowledges) {
+    CVirtualFaults faults;
+    ASSERT_TRUE(CVirtualFaults::parse("corrupt@2", faults));
+    EXPECT_EQ(faults.corruptPage, 2);
+    EXPECT_EQ(faults.transfer, CVirtualTransferFault::None);
+    CVirtualUsbBus bus("", faults);
+    Wire wire{bus};
+    ASSERT_TRUE(wire.connect());
+    // Page 0x0200 (an element page) and 0x0121 (a zone page, whose byte 0 the panel never reads).
+    for (std::uint16_t number : {0x0200, 0x0121, 0x0201}) {
+        Bytes write = {0x02, static_cast<std::uint8_t>(number >> 8), static_cast<std::uint8_t>(number)};
+        write.resize(259, 0x41);
+        wire.send(write);
+    }
+    EXPECT_EQ(bus.panel().pageWrites(), 3);
+    for (std::uint16_t number : {0x0200, 0x0121, 0x0201}) {
+        wire.send({0x01, static_cast<std::uint8_t>(number >> 8), static_cast<std::uint8_t>(number)});
+        const auto page = wire.receive();
+        ASSERT_TRUE(page);
+        int wrong = 0;
+        for (std::uint8_t b : *page) wrong += b != 0x41;
+        EXPECT_EQ(wrong, number == 0x0121 ? 1 : 0) << number;
+        if (number == 0x0121) {
+            EXPECT_EQ((*page)[1], 0x41 ^ 0xFF);
+        }
+    }
+}
