@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPixmap>
 
 #include "mica/KvProgressDlg.h"
@@ -67,7 +68,24 @@ bool CScreenshots::renderLanguage(const QString& code) {
     const bool frame = renderFrame(code);
     const bool dialogs = renderDialogs(code);
     const bool workers = renderWorkerDialogs(code);
-    return frame && dialogs && workers;
+    return frame && dialogs && workers && contactSheet(code);
+}
+
+// All windows of one language on one page, for a quick look.
+bool CScreenshots::contactSheet(const QString& code) {
+    QList<QImage> pictures;
+    for (const QString& path : m_written)
+        if (path.startsWith(m_folder + "/" + code + "/")) pictures << QImage(path);
+    const int columns = 3;
+    const int cell = 820;
+    const int rows = (static_cast<int>(pictures.size()) + columns - 1) / columns;
+    QImage sheet(columns * cell, rows * cell, QImage::Format_RGB32);
+    sheet.fill(Qt::darkGray);
+    QPainter painter(&sheet);
+    for (int i = 0; i < pictures.size(); ++i)
+        painter.drawImage(QPoint((i % columns) * cell + 4, (i / columns) * cell + 4), pictures[i]);
+    painter.end();
+    return sheet.save(m_folder + "/" + code + "-contact-sheet.png");
 }
 
 bool CScreenshots::save(QWidget& window, const QString& code, const QString& name) {

@@ -1,7 +1,8 @@
 // CScreenshots: renders every window of the program, offscreen, to PNG files.
 //
 // For each language: <folder>/<language>/<window>.png, with the sample
-// facility loaded, so the pictures show the windows as a user meets them.
+// facility loaded, so the pictures show the windows as a user meets them; and
+// <folder>/<language>-contact-sheet.png with all of them on one page.
 #pragma once
 
 #include <QString>
@@ -24,6 +25,7 @@ private:
     bool renderFrame(const QString& code);
     bool renderDialogs(const QString& code);
     bool renderWorkerDialogs(const QString& code);
+    bool contactSheet(const QString& code);
 
     QString m_folder;
     QString m_sample;

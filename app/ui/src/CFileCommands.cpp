@@ -11,7 +11,7 @@
 #include "ui/UiText.h"
 
 CFileCommands::CFileCommands(CFacilityManager& facility, CXmlHandler& xml, CUnsavedStatus& status,
-                             IUserPrompt& prompt, IFileDialogs& files, QWidget* window)
+                             IUpdatePrompt& prompt, IFileDialogs& files, QWidget* window)
     : m_facility(facility), m_xml(xml), m_status(status), m_prompt(prompt), m_files(files), m_window(window) {}
 
 bool CFileCommands::askToSave() {
@@ -47,10 +47,9 @@ bool CFileCommands::openFile(const QString& path) {
     if (loaded) {
         m_status.markSaved(toKvWString(QFileInfo(path).absoluteFilePath()));
     } else {
-        // What was read before the fault is not the file: start from an empty facility.
-        m_facility.flushFacility();
         m_status.reset();
-        m_prompt.showMessageWith(kOpenFailedText, toKvWString(QFileInfo(path).fileName()));
+        const QString reason = toQString(m_xml.lastError().text());
+        m_prompt.showText(toKvWString(loadTextWith(kOpenFailedText, QFileInfo(path).fileName(), reason)));
     }
     emit facilityReplaced();
     emit titleChanged();

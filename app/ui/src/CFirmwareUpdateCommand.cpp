@@ -1,7 +1,5 @@
 #include "ui/CFirmwareUpdateCommand.h"
 
-#include <thread>
-
 #include "basalt/KvTrace.h"
 #include "panel_link/CFirmwareUpdater.h"
 #include "ui/IFileDialogs.h"
@@ -19,11 +17,5 @@ bool CFirmwareUpdateCommand::run() {
     // An empty choice is refused here too, with its own message.
     if (!updater.prepare(toKvWString(manifest))) return false;
     std::unique_ptr<IModalWaitDialog> dialog = m_dialogs ? m_dialogs() : nullptr;
-    if (!dialog) return false;
-    dialog->SetText(toKvWString(loadText(CFirmwareUpdater::kUpdating)));
-    bool result = false;
-    std::thread worker([&] { result = updater.runWorker(*dialog); });
-    dialog->RunModal();
-    worker.join();
-    return result;
+    return dialog && updater.update(*dialog);
 }

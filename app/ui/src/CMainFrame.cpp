@@ -13,6 +13,7 @@
 #include "ui/CAboutBox.h"
 #include "ui/CDragNDropDlg.h"
 #include "ui/CExtendedControlsDlg.h"
+#include "ui/CFacilityEvents.h"
 #include "ui/CFileCommands.h"
 #include "ui/CFirmwareUpdateCommand.h"
 #include "ui/CMainDlg.h"
@@ -42,7 +43,9 @@ CMainFrame::CMainFrame(const CFrameServices& services, QWidget* parent)
 
     m_facility = std::make_unique<CFacilityManager>();
     m_xml = std::make_unique<CXmlHandler>(*m_facility);
+    m_modelEvents = std::make_unique<CFacilityEvents>();
     m_facility->setPrompt(&m_services.prompt);
+    m_facility->setObserver(m_modelEvents.get());
     m_usb = std::make_unique<CUsbHandler>(*m_facility, m_services.prompt, m_services.waitDialogs, m_services.backend);
     m_files = std::make_unique<CFileCommands>(*m_facility, *m_xml, m_unsaved, m_services.prompt, m_services.files, this);
 
@@ -57,6 +60,8 @@ CMainFrame::CMainFrame(const CFrameServices& services, QWidget* parent)
 
 CMainFrame::~CMainFrame() {
     printk("\n CMainFrame::~CMainFrame");
+    m_facility->setObserver(nullptr);
+    m_facility->setPrompt(nullptr);
     // The views hold references to the model: they go before it.
     delete m_stack;
 }
@@ -91,6 +96,7 @@ void CMainFrame::connectViews() {
     connect(m_home, &CMainDlg::saveAsRequested, this, &CMainFrame::fileSaveAs);
     connect(m_loops, &CExtendedControlsDlg::backRequested, this, &CMainFrame::onBack);
     connect(m_events, &CDragNDropDlg::backRequested, this, &CMainFrame::onBack);
+    connect(m_modelEvents.get(), &CFacilityEvents::loopsRebuildRequested, m_loops, &CExtendedControlsDlg::populate);
     connect(m_files.get(), &CFileCommands::facilityReplaced, this, &CMainFrame::refreshViews);
     connect(m_files.get(), &CFileCommands::titleChanged, this, &CMainFrame::updateTitle);
 }

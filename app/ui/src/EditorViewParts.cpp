@@ -19,7 +19,7 @@ QLabel* makeViewTitle(int textId, QWidget* view) {
 
 QBoxLayout* makeBackRow(QWidget* view, const std::function<void()>& back) {
     auto* row = new QHBoxLayout;
-    QPushButton* button = makeImageButton("1107", 408, 143, view);
+    QPushButton* button = makeImageButton("1107", 408, 0, view);
     QObject::connect(button, &QPushButton::clicked, view, back);
     row->addStretch();
     row->addWidget(button);

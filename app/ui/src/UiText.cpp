@@ -16,6 +16,16 @@ QString loadTextWith(int id, const QString& argument) {
     return toQString(text);
 }
 
+QString loadTextWith(int id, const QString& first, const QString& second) {
+    KvWString format;
+    KvLoadString(id, format);
+    const KvWString one = toKvWString(first);
+    const KvWString two = toKvWString(second);
+    KvWString text;
+    text.Format(format.c_str(), one.c_str(), two.c_str());
+    return toQString(text);
+}
+
 QString toQString(const KvWString& text) { return QString::fromUtf16(text.c_str(), text.Length()); }
 
 KvWString toKvWString(const QString& text) {

@@ -185,7 +185,8 @@ TEST_F(CMainFrameTest, AFileThatIsNotAFacilityLeavesAnEmptyUnnamedFacility) {
     CMainFrame& f = frameWithSample();
     files.m_open.push_back(bad.fileName());
     f.fileOpen();
-    EXPECT_EQ(prompt.messages(), std::vector<int>({CFileCommands::kOpenFailedText}));
+    ASSERT_EQ(prompt.texts().size(), 1u);
+    EXPECT_EQ(prompt.texts()[0], "The file bad.kvg cannot be opened: not well-formed at line 1, column 19.");
     EXPECT_EQ(f.facility().getNumberOfPanels(), 0);
     EXPECT_FALSE(f.unsavedStatus().named);
     EXPECT_EQ(f.windowTitle(), "Cairn");

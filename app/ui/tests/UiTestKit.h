@@ -23,7 +23,12 @@ class ScriptedPrompt : public IUpdatePrompt {
 public:
     void showMessage(int textId) override { record(textId); }
     void showMessageWith(int textId, const KvWString&) override { record(textId); }
-    void showText(const KvWString&) override { record(0); }
+    // Composed texts are recorded as message 0; texts() keeps their words.
+    void showText(const KvWString& text) override {
+        record(0);
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_texts.push_back(QString::fromUtf16(text.c_str(), text.Length()));
+    }
     bool askYesNo(int textId) override { return answer(textId); }
     bool askYesNoWith(int textId, const KvWString&) override { return answer(textId); }
     // Marks the scripted panels (an empty list cancels).
@@ -42,6 +47,10 @@ public:
         return m_messages;
     }
     std::vector<bool> choices() const { return m_choices; }
+    std::vector<QString> texts() const {
+        std::lock_guard<std::mutex> lock(m_lock);
+        return m_texts;
+    }
 
 private:
     void record(int textId) {
@@ -65,6 +74,7 @@ private:
     std::deque<bool> m_answers;
     std::vector<int> m_panels;
     std::vector<bool> m_choices;
+    std::vector<QString> m_texts;
 };
 
 // Answers each kind of file dialog from its own queue (empty: cancelled) and counts the questions.

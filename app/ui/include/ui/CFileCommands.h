@@ -10,7 +10,7 @@
 #include <QObject>
 #include <QString>
 
-#include "seams/IUserPrompt.h"
+#include "seams/IUpdatePrompt.h"
 
 class CFacilityManager;
 class CUnsavedStatus;
@@ -26,7 +26,7 @@ public:
     static constexpr int kOpenFailedText = 403;
     static constexpr int kSaveFailedText = 404;
 
-    CFileCommands(CFacilityManager& facility, CXmlHandler& xml, CUnsavedStatus& status, IUserPrompt& prompt,
+    CFileCommands(CFacilityManager& facility, CXmlHandler& xml, CUnsavedStatus& status, IUpdatePrompt& prompt,
                   IFileDialogs& files, QWidget* window);
 
     // Unsaved changes: asks whether to save them. True when the caller may go
@@ -36,7 +36,7 @@ public:
     bool fileNew();
     // Asks for a file, then opens it.
     bool fileOpen();
-    // Opens `path` in place of the facility (no question asked; message 403 on failure).
+    // Opens `path` in place of the facility (no question asked; message 403 with the reason on failure).
     bool openFile(const QString& path);
     bool fileSave();
     bool fileSaveAs();
@@ -57,7 +57,7 @@ private:
     CFacilityManager& m_facility;
     CXmlHandler& m_xml;
     CUnsavedStatus& m_status;
-    IUserPrompt& m_prompt;
+    IUpdatePrompt& m_prompt;
     IFileDialogs& m_files;
     QWidget* m_window;
 };

@@ -23,6 +23,7 @@
 
 class CDragNDropDlg;
 class CExtendedControlsDlg;
+class CFacilityEvents;
 class CFacilityManager;
 class CFileCommands;
 class CMainDlg;
@@ -97,6 +98,7 @@ private:
     std::unique_ptr<CUsbHandler> m_usb;
     CUnsavedStatus m_unsaved;
     std::unique_ptr<CFileCommands> m_files;
+    std::unique_ptr<CFacilityEvents> m_modelEvents;
 
     QStackedWidget* m_stack = nullptr;
     CMainDlg* m_home = nullptr;

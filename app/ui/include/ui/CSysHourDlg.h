@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-#include "panel_link/CClockForm.h"
+#include "forms/CClockForm.h"
 
 class QCheckBox;
 class KvDateTimePicker;

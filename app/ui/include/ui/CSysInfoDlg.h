@@ -8,7 +8,7 @@
 
 #include <QDialog>
 
-#include "panel_link/CSystemInfoForm.h"
+#include "forms/CSystemInfoForm.h"
 
 class CUnsavedStatus;
 class QLineEdit;

@@ -9,7 +9,7 @@
 #include <QDialog>
 #include <array>
 
-#include "panel_link/CEventLogForm.h"
+#include "forms/CEventLogForm.h"
 
 class IFileDialogs;
 class QCheckBox;

@@ -13,6 +13,8 @@
 QString loadText(int id);
 // Text `id` as a format with one %s filled with `argument`.
 QString loadTextWith(int id, const QString& argument);
+// Text `id` as a format with two %s.
+QString loadTextWith(int id, const QString& first, const QString& second);
 
 QString toQString(const KvWString& text);
 KvWString toKvWString(const QString& text);
