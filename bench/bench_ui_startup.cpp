@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "seams/IUpdatePrompt.h"
+#include "panel_link/UsbBackendChoice.h"
 #include "ui/CExtendedControlsApp.h"
 #include "ui/CLanguage.h"
 #include "ui/CMainFrame.h"
@@ -36,7 +36,8 @@ int child(int argc, char** argv, Clock::time_point start) {
     if (!app.initInstance(CLanguage::codeFromEnvironment(), CLanguage::shareFolder())) return 1;
     CQtPrompt prompt;
     CQtFileDialogs files;
-    CMainFrame frame(CFrameServices{prompt, files, nullptr, nullptr, nullptr});
+    std::string problem;
+    CMainFrame frame(CFrameServices{prompt, files, usbBackendFromEnvironment(problem), nullptr, nullptr});
     frame.show();
     QApplication::processEvents();  // the first expose and paint
     std::printf("%.3f\n", msSince(start));

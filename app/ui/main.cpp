@@ -3,8 +3,9 @@
 #include <QApplication>
 #include <cstdio>
 #include <memory>
+#include <string>
 
-#include "panel_link/CUsbBackend.h"
+#include "panel_link/UsbBackendChoice.h"
 #include "ui/CExtendedControlsApp.h"
 #include "ui/CLanguage.h"
 #include "ui/CMainFrame.h"
@@ -45,9 +46,12 @@ int main(int argc, char** argv) {
         splash->exec();
     }
 
+    std::string problem;
+    std::shared_ptr<CUsbBackend> bus = usbBackendFromEnvironment(problem);
+    if (!problem.empty()) std::fprintf(stderr, "cairn: %s\n", problem.c_str());
     CQtPrompt prompt;
     CQtFileDialogs files;
-    CMainFrame frame(CFrameServices{prompt, files, CUsbBackend::fromEnvironment(), nullptr, nullptr});
+    CMainFrame frame(CFrameServices{prompt, files, bus, nullptr, nullptr});
     prompt.setWindow(&frame);
     files.setWindow(&frame);
     frame.show();

@@ -10,6 +10,7 @@
 #include "mica/KvProgressDlg.h"
 #include "mica/KvWaitDlg.h"
 #include "model/CFacilityManager.h"
+#include "panel_link/UsbBackendChoice.h"
 #include "ui/CAboutBox.h"
 #include "ui/CFileCommands.h"
 #include "ui/CLanguage.h"
@@ -101,7 +102,8 @@ bool CScreenshots::save(QWidget& window, const QString& code, const QString& nam
 bool CScreenshots::renderFrame(const QString& code) {
     FirstPanelPrompt prompt;
     NoFiles files;
-    CMainFrame frame(CFrameServices{prompt, files, nullptr, nullptr, nullptr});
+    std::string problem;
+    CMainFrame frame(CFrameServices{prompt, files, usbBackendFromEnvironment(problem), nullptr, nullptr});
     frame.fileCommands().openFile(m_sample);
     bool ok = save(frame, code, "home");
     frame.switchToLoops();

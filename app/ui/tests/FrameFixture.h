@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "UiTestKit.h"
-#include "panel_link/CUsbBackend.h"
+#include "panel_link/UsbBackendChoice.h"
 #include "ui/CFileCommands.h"
 #include "ui/CMainFrame.h"
 
@@ -22,8 +22,10 @@ protected:
     CMainFrame& frame(const QString& options = QString(), const QString& fault = QString()) {
         if (!m_frame) {
             m_panel = std::make_unique<VirtualPanel>(options, fault);
-            m_frame = std::make_unique<CMainFrame>(
-                CFrameServices{prompt, files, CUsbBackend::fromEnvironment(), nullptr, nullptr});
+            std::string problem;
+            std::shared_ptr<CUsbBackend> bus = usbBackendFromEnvironment(problem);
+            EXPECT_EQ(problem, "");
+            m_frame = std::make_unique<CMainFrame>(CFrameServices{prompt, files, bus, nullptr, nullptr});
             m_frame->show();
         }
         return *m_frame;

@@ -14,7 +14,7 @@ class CUsbBackend;
 struct CFrameServices {
     IUpdatePrompt& prompt;
     IFileDialogs& files;
-    // The bus of the panel; null chooses it from the environment.
+    // The bus of the panel (the program's main chooses it).
     std::shared_ptr<CUsbBackend> backend;
     // The wait dialog of a transfer and the progress dialog of a firmware update;
     // null gives the toolkit's own.
