@@ -1,0 +1,155 @@
+#include "CScreenshots.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
+
+#include "mica/KvProgressDlg.h"
+#include "mica/KvWaitDlg.h"
+#include "model/CFacilityManager.h"
+#include "panel_link/UsbBackendChoice.h"
+#include "ui/CAboutBox.h"
+#include "ui/CFileCommands.h"
+#include "ui/CLanguage.h"
+#include "ui/CMainFrame.h"
+#include "ui/CQtPrompt.h"
+#include "ui/CSelectPanels.h"
+#include "ui/CSysHourDlg.h"
+#include "ui/CSysInfoDlg.h"
+#include "ui/CSysLogDlg.h"
+#include "ui/CUnsaved.h"
+#include "ui/CWaitDialogs.h"
+#include "ui/IFileDialogs.h"
+#include "ui/KvSplashDlg.h"
+#include "ui/UiText.h"
+
+namespace {
+
+// Answers nothing and chooses the first panel, so dialogs open as after a user's choice.
+class FirstPanelPrompt : public IUpdatePrompt {
+public:
+    void showMessage(int) override {}
+    bool askYesNo(int) override { return false; }
+    void showText(const KvWString&) override {}
+    bool choosePanels(CFacilityManager& facility, bool) override {
+        if (facility.getNumberOfPanels() > 0) facility.setPanelSelected(facility.getPanelId(0), true);
+        return facility.getNumberOfPanels() > 0;
+    }
+};
+
+class NoFiles : public IFileDialogs {
+public:
+    QString openFacility() override { return {}; }
+    QString saveFacility(const QString&) override { return {}; }
+    QString openManifest() override { return {}; }
+    QString saveCsv(const QString&) override { return {}; }
+};
+
+void settle() {
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+}
+
+}  // namespace
+
+CScreenshots::CScreenshots(const QString& folder, const QString& sampleFacility)
+    : m_folder(folder), m_sample(sampleFacility) {}
+
+bool CScreenshots::renderAll() {
+    bool ok = true;
+    for (const QString& code : CLanguage::supportedCodes()) ok = renderLanguage(code) && ok;
+    return ok;
+}
+
+bool CScreenshots::renderLanguage(const QString& code) {
+    if (!CLanguage::select(code, CLanguage::shareFolder())) return false;
+    if (!QDir().mkpath(m_folder + "/" + code)) return false;
+    const bool frame = renderFrame(code);
+    const bool dialogs = renderDialogs(code);
+    const bool workers = renderWorkerDialogs(code);
+    return frame && dialogs && workers && contactSheet(code);
+}
+
+// All windows of one language on one page, for a quick look.
+bool CScreenshots::contactSheet(const QString& code) {
+    QList<QImage> pictures;
+    for (const QString& path : m_written)
+        if (path.startsWith(m_folder + "/" + code + "/")) pictures << QImage(path);
+    const int columns = 3;
+    const int cell = 820;
+    const int rows = (static_cast<int>(pictures.size()) + columns - 1) / columns;
+    QImage sheet(columns * cell, rows * cell, QImage::Format_RGB32);
+    sheet.fill(Qt::darkGray);
+    QPainter painter(&sheet);
+    for (int i = 0; i < pictures.size(); ++i)
+        painter.drawImage(QPoint((i % columns) * cell + 4, (i / columns) * cell + 4), pictures[i]);
+    painter.end();
+    return sheet.save(m_folder + "/" + code + "-contact-sheet.png");
+}
+
+bool CScreenshots::save(QWidget& window, const QString& code, const QString& name) {
+    window.show();
+    settle();
+    const QString path = m_folder + "/" + code + "/" + name + ".png";
+    const bool saved = window.grab().save(path);
+    if (saved) m_written << path;
+    window.hide();
+    return saved;
+}
+
+bool CScreenshots::renderFrame(const QString& code) {
+    FirstPanelPrompt prompt;
+    NoFiles files;
+    std::string problem;
+    CMainFrame frame(CFrameServices{prompt, files, usbBackendFromEnvironment(problem), nullptr, nullptr});
+    frame.fileCommands().openFile(m_sample);
+    bool ok = save(frame, code, "home");
+    frame.switchToLoops();
+    ok = save(frame, code, "loops-editor") && ok;
+    frame.switchToEvents();
+    ok = save(frame, code, "event-action-editor") && ok;
+    frame.onBack();
+
+    CSelectPanels choice(frame.facility(), false, prompt);
+    ok = save(choice, code, "CSelectPanels") && ok;
+    CSysInfoDlg info(frame.facility(), frame.unsavedStatus(), prompt);
+    info.choosePanel();
+    ok = save(info, code, "CSysInfoDlg") && ok;
+    CSysHourDlg clock(frame.usbHandler(), prompt);
+    clock.findChild<QCheckBox*>("manual")->click();
+    ok = save(clock, code, "CSysHourDlg") && ok;
+    CSysLogDlg logs(frame.usbHandler(), prompt, files);
+    logs.findChild<QCheckBox*>("general")->click();
+    ok = save(logs, code, "CSysLogDlg") && ok;
+    return ok;
+}
+
+bool CScreenshots::renderDialogs(const QString& code) {
+    CAboutBox about;
+    bool ok = save(about, code, "CAboutBox");
+    CUnsaved unsaved;
+    ok = save(unsaved, code, "CUnsaved") && ok;
+    KvSplashDlg splash(0);
+    ok = save(splash, code, "KvSplashDlg") && ok;
+    CQtPrompt prompt;
+    std::unique_ptr<QMessageBox> message(prompt.makeBox(loadText(197), false));
+    ok = save(*message, code, "message") && ok;
+    std::unique_ptr<QMessageBox> question(prompt.makeBox(loadText(291), true));
+    ok = save(*question, code, "question") && ok;
+    return ok;
+}
+
+bool CScreenshots::renderWorkerDialogs(const QString& code) {
+    std::unique_ptr<IModalWaitDialog> wait = CWaitDialogs::waitDialog();
+    auto* waitWindow = dynamic_cast<KvWaitDlg*>(wait.get());
+    wait->SetText(toKvWString(loadText(88)));
+    bool ok = waitWindow && save(*waitWindow, code, "KvWaitDlg");
+    std::unique_ptr<IModalWaitDialog> progress = CWaitDialogs::progressDialog();
+    auto* progressWindow = dynamic_cast<KvProgressDlg*>(progress.get());
+    progress->SetText(toKvWString(loadText(282)));
+    progress->SetProgress(40, 100);
+    ok = progressWindow && save(*progressWindow, code, "KvProgressDlg") && ok;
+    return ok;
+}

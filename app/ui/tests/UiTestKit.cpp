@@ -1,0 +1,30 @@
+#include "UiTestKit.h"
+
+#include <QAbstractButton>
+#include <cstdlib>
+
+std::function<void(QWidget*)> clickButton(const QString& button) {
+    return [button](QWidget* window) {
+        auto* target = window->findChild<QAbstractButton*>(button);
+        ASSERT_NE(target, nullptr) << "no button " << button.toStdString() << " in " << window->objectName().toStdString();
+        QTimer::singleShot(0, target, &QAbstractButton::click);
+    };
+}
+
+VirtualPanel::VirtualPanel(const QString& options, const QString& fault) {
+    const QString value = "virtual:" + statePath() + options;
+    ::setenv("CAIRN_PANEL", value.toLocal8Bit().constData(), 1);
+    if (fault.isEmpty())
+        ::unsetenv("CAIRN_PANEL_FAULT");
+    else
+        ::setenv("CAIRN_PANEL_FAULT", fault.toLocal8Bit().constData(), 1);
+}
+
+VirtualPanel::~VirtualPanel() {
+    ::unsetenv("CAIRN_PANEL");
+    ::unsetenv("CAIRN_PANEL_FAULT");
+}
+
+QString sampleFacility() { return CAIRN_SOURCE_DIR "/tools/cairnctl/samples/sample.kvg"; }
+
+QString sampleManifest() { return CAIRN_SOURCE_DIR "/app/panel_link/virtual/samples/update/update.xml"; }

@@ -1,0 +1,19 @@
+// The window tests share one QApplication, the English string table and settings of their own.
+#include <QApplication>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "ui/CLanguage.h"
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // ctest lists the tests without the test environment (no platform set): no widgets needed for that.
+    std::unique_ptr<QApplication> app;
+    if (!::testing::GTEST_FLAG(list_tests)) {
+        QStandardPaths::setTestModeEnabled(true);
+        app = std::make_unique<QApplication>(argc, argv);
+        if (!CLanguage::select("en", CLanguage::shareFolder())) return 1;
+    }
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,6 @@
+# The desktop program's start-up to its main window shown, offscreen, without the splash.
+if(TARGET cairn_ui)
+  add_executable(bench_ui_startup ${CMAKE_CURRENT_LIST_DIR}/bench_ui_startup.cpp)
+  target_link_libraries(bench_ui_startup PRIVATE cairn_ui)
+  add_dependencies(bench_ui_startup cairn_string_tables)
+endif()
