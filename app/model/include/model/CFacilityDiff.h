@@ -32,7 +32,9 @@ public:
     // the file; by default they are put in double quotes as they are.
     std::vector<std::string> lines(const Quote& quote = {}) const;
     static std::string line(const CFacilityChange& change, const Quote& quote = {});
-    // {"equal": bool, "changes": [{"subject", "change", "panel", ..., "fields": [...]}]}.
+    // {"equal": bool, "changes": [{"subject", "change", "panel" | "rule"/"newRule", "loop",
+    // "element", "zone", "loops", "elements", "fields": [{"name", "before", "after"}]}]}; members
+    // that do not apply are left out, numbers stay numbers.
     void toJson(JsonDocument& document) const;
 
 private:
