@@ -1,5 +1,5 @@
 #include "cairnctl/CCairnCtl.h"
-#include "panel_link/CUsbBackend.h"
+#include "EnvironmentBus.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -46,7 +46,7 @@ protected:
         std::vector<char*> argv;
         for (std::string& arg : args) argv.push_back(arg.data());
         std::ostringstream out, err;
-        CCairnCtl ctl(out, err, [] { return CUsbBackend::fromEnvironment(); });
+        CCairnCtl ctl(out, err, [] { return busFromEnvironment(); });
         const int status = ctl.run(static_cast<int>(argv.size()), argv.data());
         return {status, out.str(), err.str()};
     }
