@@ -11,6 +11,8 @@ const char* const kHelpText =
     "  check FILE.kvg [--panel ID] [--json]\n"
     "                                 list what blocks an upload (errors) and what the panel\n"
     "                                 would show differently (warnings); exit 1 on errors\n"
+    "  diff A.kvg B.kvg [--panel ID] [--json]\n"
+    "                                 list what changed from A to B (exit 0 equal, 1 different)\n"
     "\n"
     "Panel commands (the panel on USB, or CAIRN_PANEL=virtual:PATH):\n"
     "  upload FILE.kvg --panel ID     send panel ID of the facility to the panel\n"
@@ -35,7 +37,8 @@ int usage(std::ostream& err, const std::string& problem) {
 int runCommand(const CommandArgs& args, CCommandContext& context) {
     using Command = int (*)(const CommandArgs&, CCommandContext&);
     static const std::pair<const char*, Command> commands[] = {
-        {"show", cmdShow},     {"export", cmdExport}, {"check", cmdCheck}, {"upload", cmdUpload}, {"download", cmdDownload},
+        {"show", cmdShow},     {"export", cmdExport}, {"check", cmdCheck}, {"diff", cmdDiff},
+        {"upload", cmdUpload}, {"download", cmdDownload},
         {"verify", cmdVerify}, {"clock", cmdClock},   {"logs", cmdLogs},     {"firmware", cmdFirmware},
     };
     if (args.empty()) return -1;

@@ -68,7 +68,7 @@ TEST_F(CCairnCtlTest, UsageErrorsExitWithTwoAndHelpWithZero) {
     const Result help = run({"show", "--help"});
     EXPECT_EQ(help.status, 0);
     // One help text for every command.
-    for (const char* command : {"show FILE", "export --json", "upload FILE", "download FILE", "verify FILE", "clock [",
+    for (const char* command : {"show FILE", "export --json", "diff A.kvg", "upload FILE", "download FILE", "verify FILE", "clock [",
                                 "logs [", "firmware MANIFEST"})
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
 }

@@ -52,6 +52,8 @@ public:
     // Stable-sorts each loop's elements, then each panel's loops, by address; panels stay put.
     void sortFacility();
     int getNumberOfPanels() const;
+    // The records, read-only, for walks over the whole facility (comparing two of them).
+    const CFacilityItem& facility() const { return *m_facility; }
     bool getExpandedView() const;
     void setExpandedView(bool expanded);
 

@@ -24,6 +24,7 @@ struct CCommandContext {
 int cmdShow(const CommandArgs& args, CCommandContext& context);
 int cmdExport(const CommandArgs& args, CCommandContext& context);
 int cmdCheck(const CommandArgs& args, CCommandContext& context);
+int cmdDiff(const CommandArgs& args, CCommandContext& context);
 // Panel
 int cmdUpload(const CommandArgs& args, CCommandContext& context);
 int cmdDownload(const CommandArgs& args, CCommandContext& context);

@@ -1,0 +1,125 @@
+// The rule part of CFacilityDiff: rules are paired by content before ids, so renumbering is
+// not a change.
+#include <array>
+#include <map>
+#include <sstream>
+
+#include "basalt/KvUtf.h"
+#include "internal/FacilityDiffParts.h"
+#include "model/CFacilityItem.h"
+
+namespace facility_diff {
+namespace {
+
+constexpr int kSideFields = 8;
+using SideKey = std::array<int, kSideFields>;
+using RuleKey = std::array<int, 1 + 2 * kSideFields>;  // delay, input side, output side
+
+// What a rule side names, as stored in the file (the editor's item type is not).
+SideKey sideKey(const CEventActionSide* s) {
+    if (!s) return {-1, -1, -1, -1, -1, -1, -1, -1};
+    return {s->type, s->elementType, s->panel, s->loop, s->element, s->zone, s->rangeBegin, s->rangeEnd};
+}
+
+RuleKey ruleKey(const CEventActionItem& r, bool withDelay) {
+    RuleKey key{};
+    key[0] = withDelay ? r.delay : 0;
+    const SideKey in = sideKey(r.event.get());
+    const SideKey out = sideKey(r.action.get());
+    std::copy(in.begin(), in.end(), key.begin() + 1);
+    std::copy(out.begin(), out.end(), key.begin() + 1 + kSideFields);
+    return key;
+}
+
+// "kind 2 (element type 5), panel 1, loop 2, element 17"; "nothing" for a missing side.
+KvWString describeSide(const CEventActionSide* s) {
+    if (!s) return u"nothing";
+    std::ostringstream o;
+    o << "kind " << s->type;
+    if (s->elementType && s->elementType != s->type) o << " (element type " << s->elementType << ")";
+    if (s->panel) o << ", panel " << s->panel;
+    if (s->loop) o << ", loop " << s->loop;
+    if (s->element) o << ", element " << s->element;
+    if (s->zone) o << ", zone " << s->zone;
+    if (s->rangeBegin || s->rangeEnd) o << ", zones " << s->rangeBegin << "-" << s->rangeEnd;
+    return ToWide(o.str().c_str());
+}
+
+void ruleFields(CFacilityChange& c, const CEventActionItem* a, const CEventActionItem* b) {
+    const bool always = !a || !b;
+    addWords(c, "input", describeSide(a ? a->event.get() : nullptr), describeSide(b ? b->event.get() : nullptr),
+             always);
+    addWords(c, "output", describeSide(a ? a->action.get() : nullptr), describeSide(b ? b->action.get() : nullptr),
+             always);
+    addNumber(c, "delay", a ? a->delay : 0, b ? b->delay : 0, always);
+}
+
+using Rules = std::vector<const CEventActionItem*>;
+
+Rules rulesOf(const CFacilityItem& facility, int panelId) {
+    Rules rules;
+    for (const auto& r : facility.eventActions)
+        if (!panelId || (r->event && r->event->panel == panelId)) rules.push_back(r.get());
+    return rules;
+}
+
+// Pairs rules of `a` and `b` whose `key` is equal, in order, calling `pair` on each; removes
+// the paired ones from both lists.
+template <class Key, class Pair>
+void pairBy(Rules& a, Rules& b, Key key, Pair pair) {
+    std::map<decltype(key(*a.front())), std::vector<std::size_t>> waiting;  // key -> positions in b
+    for (std::size_t j = b.size(); j-- > 0;) waiting[key(*b[j])].push_back(j);
+    Rules restA;
+    std::vector<bool> taken(b.size(), false);
+    for (const CEventActionItem* r : a) {
+        auto it = waiting.find(key(*r));
+        if (it == waiting.end() || it->second.empty()) {
+            restA.push_back(r);
+            continue;
+        }
+        const std::size_t j = it->second.back();
+        it->second.pop_back();
+        taken[j] = true;
+        pair(*r, *b[j]);
+    }
+    Rules restB;
+    for (std::size_t j = 0; j < b.size(); ++j)
+        if (!taken[j]) restB.push_back(b[j]);
+    a.swap(restA);
+    b.swap(restB);
+}
+
+}  // namespace
+
+void compareRules(const CFacilityItem& before, const CFacilityItem& after, int panelId,
+                  std::vector<CFacilityChange>& changes) {
+    Rules a = rulesOf(before, panelId);
+    Rules b = rulesOf(after, panelId);
+    const auto changed = [&](const CEventActionItem& x, const CEventActionItem& y) {
+        CFacilityChange c(CFacilityChange::kRule, CFacilityChange::kChanged);
+        c.number = x.id;
+        c.newNumber = y.id;
+        ruleFields(c, &x, &y);
+        changes.push_back(std::move(c));
+    };
+    if (a.empty() && b.empty()) return;
+    if (!a.empty() && !b.empty()) {
+        pairBy(a, b, [](const CEventActionItem& r) { return ruleKey(r, true); }, [](auto&, auto&) {});
+        if (!a.empty() && !b.empty()) pairBy(a, b, [](const CEventActionItem& r) { return ruleKey(r, false); }, changed);
+        if (!a.empty() && !b.empty()) pairBy(a, b, [](const CEventActionItem& r) { return r.id; }, changed);
+    }
+    for (const CEventActionItem* r : a) {
+        CFacilityChange c(CFacilityChange::kRule, CFacilityChange::kRemoved);
+        c.number = r->id;
+        ruleFields(c, r, nullptr);
+        changes.push_back(std::move(c));
+    }
+    for (const CEventActionItem* r : b) {
+        CFacilityChange c(CFacilityChange::kRule, CFacilityChange::kAdded);
+        c.newNumber = r->id;
+        ruleFields(c, nullptr, r);
+        changes.push_back(std::move(c));
+    }
+}
+
+}  // namespace facility_diff
