@@ -1,5 +1,5 @@
 #include "cairnctl/CCairnCtl.h"
-#include "EnvironmentBus.h"
+#include "RunCairnCtl.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -17,20 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int status;
-    std::string out, err;
-};
+using Result = CtlResult;
 
-Result run(std::vector<std::string> args) {
-    args.insert(args.begin(), "cairnctl");
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    std::ostringstream out, err;
-    CCairnCtl ctl(out, err, [] { return busFromEnvironment(); });
-    const int status = ctl.run(static_cast<int>(argv.size()), argv.data());
-    return {status, out.str(), err.str()};
-}
+Result run(std::vector<std::string> args) { return runCairnCtl(std::move(args)); }
 
 class CCairnCtlTest : public ::testing::Test {
 protected:

@@ -1,5 +1,5 @@
 #include "cairnctl/CCairnCtl.h"
-#include "EnvironmentBus.h"
+#include "RunCairnCtl.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -15,10 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int status;
-    std::string out, err;
-};
+using Result = CtlResult;
 
 class CtlDiffTest : public ::testing::Test {
 protected:
@@ -42,13 +39,8 @@ protected:
         return path;
     }
     static Result run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"cairnctl", "diff"});
-        std::vector<char*> argv;
-        for (std::string& arg : args) argv.push_back(arg.data());
-        std::ostringstream out, err;
-        CCairnCtl ctl(out, err, [] { return busFromEnvironment(); });
-        const int status = ctl.run(static_cast<int>(argv.size()), argv.data());
-        return {status, out.str(), err.str()};
+        args.insert(args.begin(), "diff");
+        return runCairnCtl(std::move(args));
     }
 
     fs::path dir;

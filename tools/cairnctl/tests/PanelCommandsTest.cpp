@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "cairnctl/CCairnCtl.h"
-#include "EnvironmentBus.h"
+#include "RunCairnCtl.h"
 #include "basalt/KvStringTableFile.h"
 #include "basalt/KvUtf.h"
 #include "virtual_panel/CVirtualPanelState.h"
@@ -17,10 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int status;
-    std::string out, err;
-};
+using Result = CtlResult;
 
 std::string message(int id) {
     KvWString t;
@@ -47,13 +44,7 @@ protected:
             ::setenv("CAIRN_PANEL_FAULT", fault, 1);
         else
             ::unsetenv("CAIRN_PANEL_FAULT");
-        args.insert(args.begin(), "cairnctl");
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        std::ostringstream out, err;
-        CCairnCtl ctl(out, err, [] { return busFromEnvironment(); });
-        const int status = ctl.run(static_cast<int>(argv.size()), argv.data());
-        return {status, out.str(), err.str()};
+        return runCairnCtl(std::move(args));
     }
     std::string bytes(const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
