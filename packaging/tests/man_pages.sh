@@ -22,11 +22,12 @@ help_of() {
 }
 
 check_commands() {
-    local page="$man/cairnctl.1" commands
+    local page="$man/cairnctl.1" commands documented
     commands=$(help_of cairnctl | sed -n 's/^  \([a-z][a-z-]*\)\( .*\)\?$/\1/p')
     [ -n "$commands" ] || fail "cairnctl --help lists no commands"
+    documented="$(tags "$page")"
     for c in $commands; do
-        tags "$page" | grep -q "^$c\( \|$\)" || fail "cairnctl.1 does not document the command '$c'"
+        grep -q "^$c\( \|$\)" <<<"$documented" || fail "cairnctl.1 does not document the command '$c'"
     done
 }
 

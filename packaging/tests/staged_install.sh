@@ -23,7 +23,7 @@ step() { echo "-- $*"; }
 step "install into $stage/usr"
 DESTDIR="$stage" cmake --install "$build" --prefix /usr >"$work/install.log" || { cat "$work/install.log"; exit 1; }
 usr="$stage/usr"
-libdir="$(cd "$usr" && ls -d lib/*-linux-gnu* 2>/dev/null | head -1)"
+libdir="$(cd "$usr" && ls -d lib/*-linux-gnu* 2>/dev/null | sed -n 1p)"
 [ -n "$libdir" ] || { fail "no multiarch library folder under $usr/lib"; libdir=lib; }
 
 step "layout"
@@ -115,7 +115,10 @@ if [ -x "$work/consumer/tern-consumer" ]; then
     "$work/consumer/tern-consumer" || fail "tern-consumer (find_package)"
     QT_QPA_PLATFORM=offscreen "$work/consumer/mica-consumer" || fail "mica-consumer (find_package)"
     # The consumer must have taken the staged libraries, not the build tree's.
-    ldd "$work/consumer/tern-consumer" | grep -q "libtern.so.0 => $stage/" || fail "tern-consumer links another libtern"
+    # Read ldd's whole answer first: grep -q stopping early would kill ldd with SIGPIPE,
+    # and under pipefail that reads as a failure.
+    linked="$(ldd "$work/consumer/tern-consumer")"
+    grep -q "libtern.so.0 => $stage/" <<<"$linked" || { echo "$linked"; fail "tern-consumer links another libtern"; }
 fi
 
 step "the same program with pkg-config"
