@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -206,6 +207,15 @@ KvWString FromPlatformPath(const char* bytes) {
     AppendUtf8ToUtf16(out, reinterpret_cast<const char*>(run), static_cast<int>(p - run));
     out.FreeExtra();
     return out;
+}
+
+KvWString KvUserFolder(const char* variable, const char* homeDefault) {
+    // A relative base folder is ignored, as the base-directory rules ask.
+    const char* base = variable ? std::getenv(variable) : nullptr;
+    if (base && *base == '/') return FromPlatformPath((std::string(base) + "/cairn/").c_str());
+    const char* home = std::getenv("HOME");
+    if (!home || !*home || !homeDefault) return KvWString();
+    return FromPlatformPath((std::string(home) + "/" + homeDefault + "/cairn/").c_str());
 }
 
 bool CreateDirectoryW(const char16_t* path) {

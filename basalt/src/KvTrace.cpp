@@ -10,6 +10,7 @@
 #include <string>
 
 #include "basalt/KvBasicString.h"
+#include "basalt/KvPaths.h"
 #include "basalt/KvUtf.h"
 
 namespace {
@@ -37,13 +38,7 @@ bool MakeDirectories(const std::string& path) {
     return true;
 }
 
-std::string LogDirectory() {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state && *state == '/') return std::string(state) + "/cairn/";
-    const char* home = std::getenv("HOME");
-    if (home && *home) return std::string(home) + "/.local/state/cairn/";
-    return std::string();
-}
+std::string LogDirectory() { return ToPlatformPath(KvUserFolder("XDG_STATE_HOME", ".local/state").c_str()).c_str(); }
 
 void AppendToLog(const KvString& text) {
     const std::string dir = LogDirectory();

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -321,3 +322,25 @@ TEST_F(KvPaths, FileNamesThatAreNotUtf8SurviveTheRoundTrip) {
 }
 
 }  // namespace
+
+TEST(KvUserFolder, TakesTheVariableOnlyWhenAbsoluteElseHome) {
+    const auto saved = [](const char* name) {
+        const char* v = std::getenv(name);
+        return v ? std::optional<std::string>(v) : std::nullopt;
+    };
+    const auto restore = [](const char* name, const std::optional<std::string>& v) {
+        if (v) ::setenv(name, v->c_str(), 1); else ::unsetenv(name);
+    };
+    const auto data = saved("XDG_DATA_HOME");
+    const auto home = saved("HOME");
+    ::setenv("HOME", "/home/\xE9", 1);  // not UTF-8: the byte must survive
+    ::setenv("XDG_DATA_HOME", "/srv/data", 1);
+    EXPECT_EQ(U(KvUserFolder("XDG_DATA_HOME", ".local/share")), u"/srv/data/cairn/");
+    ::setenv("XDG_DATA_HOME", "relative", 1);
+    EXPECT_STREQ(ToPlatformPath(KvUserFolder("XDG_DATA_HOME", ".local/share").c_str()).c_str(),
+                 "/home/\xE9/.local/share/cairn/");
+    ::unsetenv("HOME");
+    EXPECT_TRUE(KvUserFolder("XDG_DATA_HOME", ".local/share").IsEmpty());
+    restore("XDG_DATA_HOME", data);
+    restore("HOME", home);
+}

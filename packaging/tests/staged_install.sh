@@ -75,9 +75,13 @@ for language in C.UTF-8:"file not found" es_ES.UTF-8:"no se encuentra el archivo
     grep -q "${language#*:} \[340\]" "$work/missing.txt" || fail "string table not found: $(cat "$work/missing.txt")"
 done
 export CAIRN_PANEL="virtual:$work/panel.state"
-"$usr/bin/cairnctl" upload "$sample" --panel 1 >/dev/null 2>&1 || fail "upload to the virtual panel failed"
+# A copy: the upload keeps its history beside the facility file.
+cp "$sample" "$work/sample.kvg"
+"$usr/bin/cairnctl" upload "$work/sample.kvg" --panel 1 >/dev/null 2>&1 || fail "upload to the virtual panel failed"
 "$usr/bin/cairnctl" download "$work/received.kvg" >/dev/null 2>&1 || fail "download from the virtual panel failed"
 "$usr/bin/cairnctl" verify "$work/received.kvg" --panel 1 >/dev/null 2>&1 || fail "verify after the round trip failed"
+"$usr/bin/cairnctl" history "$work/sample.kvg" >"$work/history.txt" || fail "installed cairnctl history failed"
+grep -q "upload panel 1" "$work/history.txt" || fail "the upload is not in the history"
 unset CAIRN_PANEL
 
 step "manual pages"

@@ -106,9 +106,13 @@ bool CUsbHandler::upload(int panelId) {
     // half-written because a later record turned out not to fit.
     CPanelImage image;
     m_problem.clear();
+    m_sent.reset();
     if (!image.build(m_facility, panelId, m_problem)) return false;
     const bool ok = behindDialog(kSendingText, [&](IWaitDialog& dialog) { return sendImage(image, dialog); });
-    if (ok) m_panel = panelId;
+    if (ok) {
+        m_panel = panelId;
+        keep(m_sent, std::move(image));
+    }
     return ok;
 }
 
@@ -139,6 +143,7 @@ bool CUsbHandler::uploadAndReport() {
 bool CUsbHandler::downloadAll() {
     printk("\n CUsbHandler::downloadAll");
     m_rulesLeft = false;
+    m_read.reset();
     Download download(m_facility);
     const bool read =
         behindDialog(kReceivingText, [&](IWaitDialog& dialog) { return receiveImage(download, dialog); });
@@ -150,6 +155,8 @@ bool CUsbHandler::downloadAll() {
     m_panel = download.id;
     m_panelAddress = download.address;
     m_rulesLeft = download.image.rulesLeftOnPanel();
+    download.image.address = download.address;
+    keep(m_read, std::move(download.image));
     return true;
 }
 
@@ -187,6 +194,7 @@ void CUsbHandler::removePanelWithRules(int id) {
 bool CUsbHandler::verify(int panelId, std::vector<std::string>& differences) {
     printk("\n CUsbHandler::verify");
     differences.clear();
+    m_read.reset();
     CPanelImage expected;
     m_problem.clear();
     if (!expected.build(m_facility, panelId, m_problem)) return false;
@@ -200,11 +208,16 @@ bool CUsbHandler::verify(int panelId, std::vector<std::string>& differences) {
     });
     if (read == CPanelImage::ReadResult::Failed) return false;
     differences = CPanelImage::compare(expected, actual);
+    if (read == CPanelImage::ReadResult::Ok) keep(m_read, std::move(actual));
     if (read == CPanelImage::ReadResult::BadZone)
         differences.push_back("loop " + std::to_string(actual.badZoneAt().first) + " element " +
                               std::to_string(actual.badZoneAt().second) +
                               ": the panel names a zone it cannot have; the rest was not read");
     return read == CPanelImage::ReadResult::Ok;
+}
+
+void CUsbHandler::keep(std::unique_ptr<CPanelImage>& slot, CPanelImage&& image) {
+    slot = std::make_unique<CPanelImage>(std::move(image));
 }
 
 // ---------------------------------------------------------------- connection

@@ -25,6 +25,12 @@ KvString ToPlatformPath(const char16_t* path);
 // the same bytes back.
 KvWString FromPlatformPath(const char* bytes);
 
+// The program's folder under one of the user's base folders, with a trailing "/": the
+// environment variable `variable` (such as "XDG_DATA_HOME") when it holds an absolute path,
+// otherwise $HOME + "/" + `homeDefault` (such as ".local/share"); then "cairn/". Empty when
+// neither is usable. Nothing is created.
+KvWString KvUserFolder(const char* variable, const char* homeDefault);
+
 // Creates the directories of the directory part of `path` (the text before the
 // last separator; the file name is ignored), one level after the other,
 // skipping levels that exist. True when the last level was created by this

@@ -6,6 +6,7 @@
 
 #include "cairnctl/CConsoleWaitDialog.h"
 #include "cairnctl/CFacilityFile.h"
+#include "basalt/KvPaths.h"
 
 CPanelSession::CPanelSession(CCommandContext& context, bool assumeYes)
     : out(context.out),
@@ -13,7 +14,8 @@ CPanelSession::CPanelSession(CCommandContext& context, bool assumeYes)
       prompt(context.err, assumeYes),
       handler(facility, prompt, [&e = context.err]() -> std::unique_ptr<IModalWaitDialog> {
           return std::make_unique<CConsoleWaitDialog>(e, &e == &std::cerr && ::isatty(STDERR_FILENO));
-      }, context.usb()) {
+      }, context.usb()),
+      history(prompt, "cairnctl") {
     CConsolePrompt::loadStrings();
     facility.setPrompt(&prompt);
 }
@@ -31,4 +33,10 @@ bool CPanelSession::panelOption(const std::string& value, int& id) {
     }
     id = static_cast<int>(n);
     return true;
+}
+
+void CPanelSession::record(CHistoryRecord::Kind kind, const std::string& path, int panelId,
+                           const CTransferOutcome& outcome) {
+    history.setFile(FromPlatformPath(path.c_str()));
+    history.record(kind, handler, panelId, outcome);
 }

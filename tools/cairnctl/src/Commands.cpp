@@ -12,17 +12,26 @@ const char* const kHelpText =
     "                                 list what blocks an upload (errors) and what the panel\n"
     "                                 would show differently (warnings); exit 1 on errors\n"
     "  diff A.kvg B.kvg [--panel ID] [--json]\n"
-    "                                 list what changed from A to B (exit 0 equal, 1 different)\n"
+    "                                 list what changed from A to B (exit 0 equal, 1 different);\n"
+    "                                 either side may be a history entry FILE.kvg@N or FILE.kvg@last\n"
+    "  history FILE.kvg [--show N] [--json]\n"
+    "                                 list the uploads, downloads and verifies kept in\n"
+    "                                 FILE.kvg.history/, or show entry N whole\n"
     "\n"
     "Panel commands (the panel on USB, or CAIRN_PANEL=virtual:PATH):\n"
     "  upload FILE.kvg --panel ID     send panel ID of the facility to the panel\n"
     "  download FILE.kvg [--yes]      read the panel into FILE.kvg (added when the file exists;\n"
     "                                 --yes replaces a panel with the same address without asking)\n"
+    "  download --compare FILE.kvg --panel ID [--json]\n"
+    "                                 read the panel and list how it differs from panel ID of\n"
+    "                                 FILE.kvg, leaving the file as it is (exit 0 same, 1 different)\n"
     "  verify FILE.kvg --panel ID     read the panel back and list every difference from panel ID\n"
     "  clock [--now | --set \"YYYY-MM-DD HH:MM:SS\"]   set the panel clock\n"
     "  logs [--general F] [--alarm F] [--breakdown F] [--test F] [--yes]\n"
     "                                 save the panel's event logs as CSV files\n"
     "  firmware MANIFEST.xml          update the panel's firmware (panel in update mode)\n"
+    "\n"
+    "Every upload, download and verify is kept in FILE.kvg.history/ beside the file.\n"
     "\n"
     "Options:\n"
     "  -h, --help                     show this help and exit\n"
@@ -38,6 +47,7 @@ int runCommand(const CommandArgs& args, CCommandContext& context) {
     using Command = int (*)(const CommandArgs&, CCommandContext&);
     static const std::pair<const char*, Command> commands[] = {
         {"show", cmdShow},     {"export", cmdExport}, {"check", cmdCheck}, {"diff", cmdDiff},
+        {"history", cmdHistory},
         {"upload", cmdUpload}, {"download", cmdDownload},
         {"verify", cmdVerify}, {"clock", cmdClock},   {"logs", cmdLogs},     {"firmware", cmdFirmware},
     };

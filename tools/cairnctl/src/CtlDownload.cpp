@@ -1,11 +1,14 @@
 // cairnctl download FILE.kvg [--yes]
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "cairnctl/CCommandLine.h"
 #include "cairnctl/CPanelSession.h"
 #include "cairnctl/Commands.h"
 
 int cmdDownload(const CommandArgs& args, CCommandContext& context) {
+    if (std::find(args.begin(), args.end(), "--compare") != args.end()) return cmdDownloadCompare(args, context);
     std::ostream& out = context.out;
     std::ostream& err = context.err;
     CCommandLine cl;
@@ -26,6 +29,7 @@ int cmdDownload(const CommandArgs& args, CCommandContext& context) {
     if (s.handler.rulesLeftOnPanel())
         err << "cairnctl: warning: the panel holds more rules than the facility has free rule ids (up to "
             << CUsbHandler::kMaxDownloadRuleId << "); the rest stayed on the panel\n";
+    s.record(CHistoryRecord::Kind::Download, path, id);
     if (!s.save(path)) return 1;
     out << "panel " << id << " (address " << s.handler.panelAddress() << ") received into " << path << "\n";
     return 0;

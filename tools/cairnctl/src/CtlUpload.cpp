@@ -17,6 +17,7 @@ int cmdUpload(const CommandArgs& args, CCommandContext& context) {
         if (!s.handler.lastProblem().empty()) err << "cairnctl: nothing was sent: " << s.handler.lastProblem() << "\n";
         return 1;
     }
+    s.record(CHistoryRecord::Kind::Upload, cl.positional[0], id);
     out << "panel " << id << " of " << cl.positional[0] << " sent to the panel (address "
         << s.facility.getPanelAddress(id) << ")\n";
     return 0;

@@ -15,6 +15,7 @@ int cmdVerify(const CommandArgs& args, CCommandContext& context) {
     std::vector<std::string> differences;
     const bool read = s.handler.verify(id, differences);
     for (const std::string& d : differences) out << d << "\n";
+    s.record(CHistoryRecord::Kind::Verify, cl.positional[0], id, {nullptr, &differences, read});
     if (!read) {
         if (!s.handler.lastProblem().empty()) {
             err << "cairnctl: panel " << id << " cannot be sent as it is: " << s.handler.lastProblem() << "\n";

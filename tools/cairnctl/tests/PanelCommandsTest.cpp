@@ -30,7 +30,9 @@ protected:
         dir = fs::temp_directory_path() / ("cairnctl-panel-" + std::to_string(::getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
-        sample = std::string(std::getenv("CAIRN_SOURCE_DIR")) + "/tools/cairnctl/samples/sample.kvg";
+        // A copy: transfers keep their history beside the facility file.
+        sample = (dir / "sample.kvg").string();
+        fs::copy_file(std::string(std::getenv("CAIRN_SOURCE_DIR")) + "/tools/cairnctl/samples/sample.kvg", sample);
         ::setenv("CAIRN_PANEL", ("virtual:" + (dir / "panel.state").string()).c_str(), 1);
         ::unsetenv("CAIRN_PANEL_FAULT");
     }

@@ -101,6 +101,11 @@ public:
     // The device's address as the last transfer left it.
     int panelAddress() const { return m_panelAddress; }
     CPanelLink& link() { return *m_link; }
+    // What the last upload sent, and what the last download or verify read
+    // whole from the panel; null when that transfer failed or none ran yet.
+    // The site history keeps them.
+    const CPanelImage* lastSent() const { return m_sent.get(); }
+    const CPanelImage* lastRead() const { return m_read.get(); }
     // Rules the last download had to leave on the panel (no free rule id
     // up to kMaxDownloadRuleId).
     bool rulesLeftOnPanel() const { return m_rulesLeft; }
@@ -123,11 +128,14 @@ private:
     bool receiveImage(Download& download, IWaitDialog& dialog);
     bool receiveLog(int kind, const KvWString& path, IWaitDialog& dialog);
     void removePanelWithRules(int id);
+    static void keep(std::unique_ptr<CPanelImage>& slot, CPanelImage&& image);
 
     CFacilityManager& m_facility;
     IUserPrompt& m_prompt;
     WaitDialogFactory m_dialogs;
     std::unique_ptr<CPanelLink> m_link;
+    std::unique_ptr<CPanelImage> m_sent;
+    std::unique_ptr<CPanelImage> m_read;
     int m_panel = 0;
     int m_panelAddress = 0;
     bool m_rulesLeft = false;

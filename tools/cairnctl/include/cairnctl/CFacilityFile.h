@@ -12,15 +12,20 @@ class CFacilityManager;
 
 class CFacilityFile {
 public:
-    CFacilityFile(CFacilityManager& facility, std::ostream& err) : m_handler(facility), m_err(err) {}
+    CFacilityFile(CFacilityManager& facility, std::ostream& err) : m_facility(facility), m_handler(facility), m_err(err) {}
 
     // Adds the file's facility to the manager; false (facility unchanged) when the file is
     // missing or unreadable, is not well-formed (the line names where), or is not a facility.
     bool load(const std::string& path);
+    // The same, where `side` may also name an entry of a file's site history: "FILE.kvg@N" (the
+    // N-th entry that `cairnctl history` lists), "FILE.kvg@last" or "FILE.kvg@NAME". An existing
+    // file of that whole name wins.
+    bool loadSide(const std::string& side);
     // Replaces the file only with complete new content.
     bool save(const std::string& path);
 
 private:
+    CFacilityManager& m_facility;
     CXmlHandler m_handler;
     std::ostream& m_err;
 };

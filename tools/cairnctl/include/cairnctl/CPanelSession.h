@@ -7,6 +7,7 @@
 
 #include "cairnctl/CConsolePrompt.h"
 #include "cairnctl/Commands.h"
+#include "history/CTransferHistory.h"
 #include "model/CFacilityManager.h"
 #include "panel_link/CUsbHandler.h"
 
@@ -20,10 +21,14 @@ public:
     bool save(const std::string& path);
     // The panel id of "--panel ID", after checking that the facility has it.
     bool panelOption(const std::string& value, int& id);
+    // Keeps the transfer just made in the history of the facility file `path`. A history that
+    // cannot be written is reported and never changes the command's outcome.
+    void record(CHistoryRecord::Kind kind, const std::string& path, int panelId, const CTransferOutcome& outcome = {});
 
     std::ostream& out;
     std::ostream& err;
     CFacilityManager facility;
     CConsolePrompt prompt;
     CUsbHandler handler;
+    CTransferHistory history;
 };

@@ -25,9 +25,11 @@ int cmdShow(const CommandArgs& args, CCommandContext& context);
 int cmdExport(const CommandArgs& args, CCommandContext& context);
 int cmdCheck(const CommandArgs& args, CCommandContext& context);
 int cmdDiff(const CommandArgs& args, CCommandContext& context);
+int cmdHistory(const CommandArgs& args, CCommandContext& context);
 // Panel
 int cmdUpload(const CommandArgs& args, CCommandContext& context);
 int cmdDownload(const CommandArgs& args, CCommandContext& context);
+int cmdDownloadCompare(const CommandArgs& args, CCommandContext& context);  // download --compare
 int cmdVerify(const CommandArgs& args, CCommandContext& context);
 int cmdClock(const CommandArgs& args, CCommandContext& context);
 int cmdLogs(const CommandArgs& args, CCommandContext& context);
