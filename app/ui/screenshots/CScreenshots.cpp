@@ -12,6 +12,12 @@
 #include "model/CFacilityManager.h"
 #include "panel_link/UsbBackendChoice.h"
 #include "ui/CAboutBox.h"
+#include "ui/CAbstract.h"
+#include "ui/CActionRangeDlg.h"
+#include "ui/CAddEventActionDlg.h"
+#include "ui/CDragNDropDlg.h"
+#include "ui/CEventEdit.h"
+#include "ui/CEventRangeDlg.h"
 #include "ui/CFileCommands.h"
 #include "ui/CLanguage.h"
 #include "ui/CMainFrame.h"
@@ -109,8 +115,10 @@ bool CScreenshots::renderFrame(const QString& code) {
     frame.switchToLoops();
     ok = save(frame, code, "loops-editor") && ok;
     frame.switchToEvents();
+    if (auto* rules = frame.findChild<CDragNDropDlg*>("CDragNDropDlg")) rules->selectEventActionPair(1);
     ok = save(frame, code, "event-action-editor") && ok;
     frame.onBack();
+    ok = renderRuleDialogs(frame.facility(), code) && ok;
 
     CSelectPanels choice(frame.facility(), false, prompt);
     ok = save(choice, code, "CSelectPanels") && ok;
@@ -123,6 +131,22 @@ bool CScreenshots::renderFrame(const QString& code) {
     CSysLogDlg logs(frame.usbHandler(), prompt, files);
     logs.findChild<QCheckBox*>("general")->click();
     ok = save(logs, code, "CSysLogDlg") && ok;
+    return ok;
+}
+
+// The event-action editor's dialogs, on the sample's rules.
+bool CScreenshots::renderRuleDialogs(CFacilityManager& facility, const QString& code) {
+    FirstPanelPrompt prompt;
+    CAddEventActionDlg type(true, CRuleNode{CRuleNodeKind::Panel, 1, 0, 0, 0});
+    bool ok = save(type, code, "CAddEventActionDlg");
+    CActionRangeDlg eventRange(prompt);
+    ok = save(eventRange, code, "CActionRangeDlg") && ok;
+    CEventRangeDlg actionRange(prompt);
+    ok = save(actionRange, code, "CEventRangeDlg") && ok;
+    CEventEdit edit(facility, 3);
+    ok = save(edit, code, "CEventEdit") && ok;
+    CAbstract summary(facility);
+    ok = save(summary, code, "CAbstract") && ok;
     return ok;
 }
 

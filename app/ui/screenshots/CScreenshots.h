@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+class CFacilityManager;
 class QWidget;
 
 class CScreenshots {
@@ -24,6 +25,7 @@ private:
     bool save(QWidget& window, const QString& code, const QString& name);
     bool renderFrame(const QString& code);
     bool renderDialogs(const QString& code);
+    bool renderRuleDialogs(CFacilityManager& facility, const QString& code);
     bool renderWorkerDialogs(const QString& code);
     bool contactSheet(const QString& code);
 

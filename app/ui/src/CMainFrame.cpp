@@ -68,7 +68,7 @@ CMainFrame::~CMainFrame() {
 
 void CMainFrame::createViews() {
     m_stack = new QStackedWidget(this);
-    m_events = new CDragNDropDlg(*m_facility, m_unsaved, m_stack);
+    m_events = new CDragNDropDlg(*m_facility, m_unsaved, m_services.prompt, m_stack);
     m_loops = new CExtendedControlsDlg(*m_facility, m_unsaved, m_stack);
     m_home = new CMainDlg(*m_facility, m_unsaved, m_stack);
     for (QWidget* view : {static_cast<QWidget*>(m_events), static_cast<QWidget*>(m_loops),
@@ -96,6 +96,8 @@ void CMainFrame::connectViews() {
     connect(m_home, &CMainDlg::saveAsRequested, this, &CMainFrame::fileSaveAs);
     connect(m_loops, &CExtendedControlsDlg::backRequested, this, &CMainFrame::onBack);
     connect(m_events, &CDragNDropDlg::backRequested, this, &CMainFrame::onBack);
+    connect(m_events, &CDragNDropDlg::listsChanged, this, &CMainFrame::updateLists);
+    connect(m_modelEvents.get(), &CFacilityEvents::groupImageLowered, m_events, &CDragNDropDlg::lowerGroupImage);
     connect(m_modelEvents.get(), &CFacilityEvents::loopsRebuildRequested, m_loops, &CExtendedControlsDlg::populate);
     connect(m_files.get(), &CFileCommands::facilityReplaced, this, &CMainFrame::refreshViews);
     connect(m_files.get(), &CFileCommands::titleChanged, this, &CMainFrame::updateTitle);
@@ -230,6 +232,13 @@ void CMainFrame::setResizable(bool resizable) {
 void CMainFrame::refreshViews() {
     m_loops->populate();
     m_events->populate();
+}
+
+// 2058: rules changed; the event-action editor shows them unless the loops editor is up.
+void CMainFrame::updateLists() {
+    printk("\n CMainFrame::updateLists");
+    if (view() != View::Loops) m_events->updateEventActionLists();
+    updateTitle();
 }
 
 void CMainFrame::updateTitle() { setWindowTitle(m_files->title()); }

@@ -69,6 +69,7 @@ public slots:
     void usbUpload();
     void usbDownload();
     void usbUpdate();
+    void updateLists();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
