@@ -7,6 +7,7 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QTimer>
+#include <initializer_list>
 
 #include "basalt/KvStringTableFile.h"
 #include "basalt/KvTrace.h"
@@ -108,9 +109,11 @@ QLayout* CDragNDropDlg::makeBottomRow() {
     QPushButton* make = makeImageButton("makeRule", kMakeRuleText, 0, this);
     make->setToolTip(loadText(kMakeRuleTipText));
     connect(make, &QPushButton::clicked, this, [this] { makeRule(); });
-    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return), this);
-    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(shortcut, &QShortcut::activated, this, [this] { makeRule(); });
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | key), this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this] { makeRule(); });
+    }
     QPushButton* summary = makeImageButton("1126", kSummaryText, 0, this);
     connect(summary, &QPushButton::clicked, this, &CDragNDropDlg::showSummary);
     row->insertWidget(0, m_statusLine, 1);

@@ -12,6 +12,8 @@ const char* const CDragNDropTreeCtrl::kMimeType = "application/x-cairn-rule-node
 
 namespace {
 
+constexpr int kMostRowsOpened = 5000;
+
 QByteArray encode(CRuleTreeModel::Side side, const CRuleNode& node) {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
@@ -68,8 +70,8 @@ void CDragNDropTreeCtrl::repopulate(const QString& filter) {
     const CRuleNode selected = hadSelection ? *current : CRuleNode();
     m_model.populate(filter);
     restoreExpanded();
-    // A filter shows only what matched: everything it kept is opened out.
-    if (!filter.isEmpty()) expandAll();
+    // A filter shows only what matched: what it kept is opened out, unless that is most of the facility.
+    if (!filter.isEmpty() && m_model.rowTotal() <= kMostRowsOpened) expandAll();
     if (hadSelection) selectNode(selected);
 }
 

@@ -185,7 +185,10 @@ TEST_F(CDragNDropDlgTest, OkWithoutChangesKeepsAKindTheListDoesNotKnow) {
     CDragNDropDlg& view = editor();
     // The sample's rule 1 drives its output element with action type 7; an element offers one.
     ModalAnswerer edit("CEventEdit", clickButton("1"));
-    EXPECT_TRUE(view.editRule(1));
+    ASSERT_TRUE(view.selectEventActionPair(1));
+    view.outputList().setFocus();
+    QTest::keyClick(&view.outputList(), Qt::Key_Return);
+    EXPECT_EQ(edit.seen(), 1);
     EXPECT_EQ(model().getEventActionOutType(1), 7);
     EXPECT_EQ(model().getEventActionInType(1), 1);
     EXPECT_EQ(model().getEventActionDelay(1), 0);
