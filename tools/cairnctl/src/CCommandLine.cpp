@@ -1,6 +1,7 @@
 #include "cairnctl/CCommandLine.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "cairnctl/Commands.h"
 
@@ -33,4 +34,12 @@ const std::string* CCommandLine::value(const std::string& name) const {
     for (const auto& [n, v] : m_options)
         if (n == name) return &v;
     return nullptr;
+}
+
+bool CCommandLine::panelId(const std::string& text, int& id) {
+    char* end = nullptr;
+    const long n = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end || n < 1 || n > 128) return false;
+    id = static_cast<int>(n);
+    return true;
 }

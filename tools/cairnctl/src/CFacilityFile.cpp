@@ -20,8 +20,9 @@ bool CFacilityFile::load(const std::string& path) {
     return false;
 }
 
-bool CFacilityFile::loadSide(const std::string& side) {
+bool CFacilityFile::loadSide(const std::string& side, int* entryPanel) {
     printk("\n CFacilityFile::loadSide");
+    if (entryPanel) *entryPanel = 0;
     const std::size_t at = side.rfind('@');
     struct stat st {};
     if (at == std::string::npos || at == 0 || ::stat(side.c_str(), &st) == 0) return load(side);
@@ -36,6 +37,7 @@ bool CFacilityFile::loadSide(const std::string& side) {
         m_err << "cairnctl: " << side << ": the snapshot of this entry cannot be read\n";
         return false;
     }
+    if (entryPanel) *entryPanel = record.panelId;
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <unistd.h>
 
+#include "cairnctl/CCommandLine.h"
 #include "cairnctl/CConsoleWaitDialog.h"
 #include "cairnctl/CFacilityFile.h"
 #include "basalt/KvPaths.h"
@@ -25,13 +26,10 @@ bool CPanelSession::load(const std::string& path) { return CFacilityFile(facilit
 bool CPanelSession::save(const std::string& path) { return CFacilityFile(facility, err).save(path); }
 
 bool CPanelSession::panelOption(const std::string& value, int& id) {
-    char* end = nullptr;
-    const long n = std::strtol(value.c_str(), &end, 10);
-    if (value.empty() || *end || n < 1 || n > 128 || !facility.getPanelLabel(static_cast<int>(n))) {
+    if (!CCommandLine::panelId(value, id) || !facility.getPanelLabel(id)) {
         err << "cairnctl: the facility has no panel with id '" << value << "'\n";
         return false;
     }
-    id = static_cast<int>(n);
     return true;
 }
 

@@ -1,17 +1,24 @@
-// cairnctl history FILE.kvg [--show N] [--json]
+// cairnctl history FILE.kvg [--show N | --pending ID] [--json]
 //
 // Lists the uploads, downloads and verifies kept beside the file, oldest first and numbered
-// as `cairnctl diff FILE.kvg@N` takes them; --show gives one entry whole. Texts that come from
-// panels or files are escaped so they cannot drive the terminal.
+// as `cairnctl diff FILE.kvg@N` takes them; --show gives one entry whole; --pending what an
+// upload of a panel would change since its last upload (exit 0 nothing, 1 changes or a first
+// upload, 2 bad input). Texts that come from panels or files are escaped so they cannot drive
+// the terminal.
 #include <string>
 
 #include "basalt/KvPaths.h"
 #include "basalt/KvTrace.h"
 #include "basalt/KvUtf.h"
 #include "cairnctl/CCommandLine.h"
+#include "cairnctl/CConsolePrompt.h"
+#include "cairnctl/CFacilityFile.h"
 #include "cairnctl/Commands.h"
+#include "cairnctl/DiffText.h"
 #include "cairnctl/TerminalText.h"
 #include "history/CSiteHistory.h"
+#include "history/CTransferHistory.h"
+#include "model/CFacilityManager.h"
 
 namespace {
 
@@ -77,13 +84,45 @@ void addJson(Node* list, std::size_t number, const CHistoryRecord& r, const KvWS
     list->AddChild(entry);
 }
 
+int printPending(const std::string& path, const std::string& value, bool json, CCommandContext& context) {
+    int id = 0;
+    if (!CCommandLine::panelId(value, id)) return usage(context.err, "--pending needs a panel id from 1 to 128");
+    CFacilityManager facility;
+    if (!CFacilityFile(facility, context.err).load(path)) return 2;
+    if (!facility.getPanelLabel(id)) {
+        context.err << "cairnctl: the facility has no panel with id " << id << "\n";
+        return 2;
+    }
+    CConsolePrompt prompt(context.err, false);
+    CTransferHistory history(prompt, "cairnctl");
+    history.setFile(FromPlatformPath(path.c_str()));
+    CTransferHistory::Pending pending;
+    std::string problem;
+    if (!history.pending(facility, id, pending, problem)) {
+        context.err << "cairnctl: panel " << id << " of " << path << " cannot be sent as it is: " << problem << "\n";
+        return 2;
+    }
+    if (!json) {
+        if (pending.firstUpload)
+            context.out << "first upload of panel " << id << "\n";
+        else
+            context.out << (pending.diff.empty() ? "no changes" : "changes") << " since the last upload of panel " << id
+                        << " (" << shownTime(pending.lastTime) << ")\n";
+    }
+    printDiff(context.out, pending.diff, json);
+    return pending.diff.empty() ? 0 : 1;
+}
+
 }  // namespace
 
 int cmdHistory(const CommandArgs& args, CCommandContext& context) {
     printk("\n cmdHistory");
     CCommandLine cl;
-    if (!cl.parse(args, {"--show"}, {"--json"}, context.err)) return 2;
+    if (!cl.parse(args, {"--show", "--pending"}, {"--json"}, context.err)) return 2;
     if (cl.positional.size() != 1) return usage(context.err, "history needs one FILE.kvg");
+    if (cl.has("--show") && cl.has("--pending")) return usage(context.err, "history takes --show or --pending, not both");
+    if (const std::string* panel = cl.value("--pending"))
+        return printPending(cl.positional[0], *panel, cl.has("--json"), context);
     const CSiteHistory history(FromPlatformPath(cl.positional[0].c_str()));
     const std::vector<CHistoryRecord> records = history.list();
     std::size_t first = 0, last = records.size();

@@ -7,8 +7,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "FacilityBuilder.h"
 #include "RunCairnCtl.h"
 #include "basalt/KvUtf.h"
+#include "file/CXmlHandler.h"
 #include "history/CSiteHistory.h"
 
 namespace {
@@ -88,6 +90,39 @@ TEST_F(CtlHistoryTest, EveryTransferIsListedAndEntriesCompare) {
     const CtlResult missing = runCairnCtl({"diff", site + "@9", site});
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("no history entry '9'"), std::string::npos) << missing.err;
+}
+
+TEST_F(CtlHistoryTest, AnEntryAgainstAFileAndThePendingUploadShowOnlyWhatAPanelCouldTell) {
+    // Three zones only and a label longer than the panel keeps: as sent, the panel has 250
+    // zones and a shorter label, neither of which an upload would change.
+    CFacilityManager m;
+    FacilityBuilder(m).panel(1, 3, u"A label far longer than any panel shows").loop(1).element(1, 1, 1).element(2, 1, 2)
+        .zones(3).rule(7, 5, RuleSide{1, 1, 1, 1, 0, 0, 0, 5}, RuleSide{2, 1, 0, 0, 3, 0, 0, 4});
+    ASSERT_TRUE(CXmlHandler(m).save(ToWide(site.c_str())));
+    const CtlResult first = runCairnCtl({"history", site, "--pending", "1"});
+    EXPECT_EQ(first.status, 1);
+    EXPECT_EQ(first.out.substr(0, first.out.find('\n')), "first upload of panel 1");
+    ASSERT_EQ(runCairnCtl({"upload", site, "--panel", "1"}).status, 0);
+
+    const CtlResult same = runCairnCtl({"diff", site + "@last", site});
+    EXPECT_EQ(same.status, 0) << same.out;
+    const CtlResult none = runCairnCtl({"history", site, "--pending", "1"});
+    EXPECT_EQ(none.status, 0) << none.out;
+    EXPECT_EQ(none.out.find("no changes since the last upload of panel 1 ("), 0u) << none.out;
+
+    // A renumbered rule is still no change; a moved element is.
+    m.changeEventActionId(7, 70);
+    m.addElementToZone(1, 1, 2, 3);
+    ASSERT_TRUE(CXmlHandler(m).save(ToWide(site.c_str())));
+    const CtlResult moved = runCairnCtl({"history", site, "--pending", "1"});
+    EXPECT_EQ(moved.status, 1);
+    EXPECT_NE(moved.out.find("\npanel 1, loop 1, element 2 changed: zone 2 -> 3\n"), std::string::npos) << moved.out;
+    EXPECT_EQ(count(moved.out, "\n"), 2u) << moved.out;
+    const CtlResult diff = runCairnCtl({"diff", site + "@1", site, "--json"});
+    EXPECT_EQ(diff.status, 1);
+    EXPECT_EQ(count(diff.out, "\"subject\""), 1u) << diff.out;
+    EXPECT_EQ(runCairnCtl({"history", site, "--pending", "2"}).status, 2);
+    EXPECT_EQ(runCairnCtl({"history", site, "--pending", "1", "--show", "1"}).status, 2);
 }
 
 TEST_F(CtlHistoryTest, DownloadCompareShowsThePanelAgainstTheFileAndLeavesItAlone) {

@@ -17,6 +17,8 @@ public:
     // The value of an option ("" for a flag); null when not given.
     const std::string* value(const std::string& name) const;
     bool has(const std::string& name) const { return value(name) != nullptr; }
+    // A panel id as options give it: a whole number from 1 to 128, nothing else.
+    static bool panelId(const std::string& text, int& id);
 
     std::vector<std::string> positional;
 

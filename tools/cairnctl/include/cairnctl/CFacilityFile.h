@@ -19,8 +19,9 @@ public:
     bool load(const std::string& path);
     // The same, where `side` may also name an entry of a file's site history: "FILE.kvg@N" (the
     // N-th entry that `cairnctl history` lists), "FILE.kvg@last" or "FILE.kvg@NAME". An existing
-    // file of that whole name wins.
-    bool loadSide(const std::string& side);
+    // file of that whole name wins. `entryPanel` (when given) becomes the entry's panel id, or
+    // 0 for a file.
+    bool loadSide(const std::string& side, int* entryPanel = nullptr);
     // Replaces the file only with complete new content.
     bool save(const std::string& path);
 

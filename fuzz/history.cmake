@@ -1,0 +1,1 @@
+cairn_fuzzer(fuzz_history_record SOURCES ${CMAKE_CURRENT_LIST_DIR}/fuzz_history_record.cpp DEPS cairn_history)
