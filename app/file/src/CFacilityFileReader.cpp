@@ -125,6 +125,7 @@ bool CFacilityFileReader::readRoot() {
     }
     bool panels = false;
     const bool ok = children([this, &panels] {
+        if (m_reader->TagIs("expanded")) return readInt(m_expandedView);
         if (panels || !m_reader->TagIs("panels")) return skip();
         panels = true;
         return children([this] { return readEntry(); });
@@ -171,6 +172,7 @@ bool CFacilityFileReader::readEntry() {
         if (r.TagIs("installer")) return readText(record.installer);
         if (r.TagIs("description")) return readText(record.description);
         if (r.TagIs("phone")) return readText(record.phone);
+        if (r.TagIs("expanded")) return readInt(record.expanded);
         const bool wanted = isPanel && (!idSeen || claimed);
         if (r.TagIs("loops") && !loopsSeen && wanted) return loopsSeen = true, readLoops(contents.loops);
         if (r.TagIs("zones") && !zonesSeen && wanted) return zonesSeen = true, readZones(contents.zones);
@@ -193,6 +195,7 @@ bool CFacilityFileReader::readLoops(std::vector<Loop>& loops) {
         const bool ok = children([&]() -> bool {
             if (!addressSeen && m_reader->TagIs("address")) return addressSeen = true, readInt(loop.address);
             if (!elementsSeen && m_reader->TagIs("elements")) return elementsSeen = true, readElements(loop.elements);
+            if (m_reader->TagIs("expanded")) return readInt(loop.expanded);
             return skip();
         });
         loops.push_back(std::move(loop));

@@ -24,6 +24,7 @@ public:
 
     struct Panel {
         int id = 0, address = 0;
+        int expanded = 1;  // shown opened out unless the file says otherwise
         KvWString label, installer, description, phone;
     };
     struct Element {
@@ -32,6 +33,7 @@ public:
     };
     struct Loop {
         int address = 0;
+        int expanded = 0;  // shown closed unless the file says otherwise
         std::vector<Element> elements;
     };
     struct Zone {
@@ -61,6 +63,8 @@ public:
     // Loops and zones for panel id 1..128; `present` is false when no entry claimed the id.
     const Contents& contents(int id) const { return m_contents[id - kFirstPanelId]; }
     const std::vector<Rule>& rules() const { return m_rules; }
+    // The facility's own opened-out flag (true when the file does not give one).
+    bool expandedView() const { return m_expandedView != 0; }
 
 private:
     // One-character-at-a-time helpers over the open element; each consumes through its end tag.
@@ -87,5 +91,6 @@ private:
     std::array<bool, kLastPanelId> m_claimed{};
     std::vector<Rule> m_rules;
     bool m_rulesTaken = false;
+    int m_expandedView = 1;
     XmlReader::Span m_rulesSpan;
 };

@@ -111,6 +111,9 @@ bool CXmlHandler::save(const KvWString& path) {
     text = XmlDocument::kDeclaration;
     XmlText xml(text);
     xml.open("facility");
+    // The view flags are written only where they differ from what a load assumes, so files
+    // of facilities shown the usual way keep their layout.
+    if (!m_manager.getExpandedView()) xml.leaf("expanded", 0);
     xml.open("panels");
     for (int id = kFirstPanelId; id <= kLastPanelId; ++id)
         if (m_manager.getPanelAddress(id) > 0) writePanel(xml, id, rules);
@@ -129,6 +132,7 @@ void CXmlHandler::writePanel(XmlText& xml, int id, const std::string& rules) {
     xml.leaf("installer", m_manager.getPanelInstaller(id));
     xml.leaf("description", m_manager.getPanelDescription(id));
     xml.leaf("phone", m_manager.getPanelPhone(id));
+    if (!m_manager.getPanelExpanded(id)) xml.leaf("expanded", 0);
     writeLoops(xml, id);
     writeZones(xml, id);
     xml.raw(rules);
@@ -142,6 +146,7 @@ void CXmlHandler::writeLoops(XmlText& xml, int id) {
         const int loop = m_manager.getLoopAddress(id, index);
         xml.open("loop");
         xml.leaf("address", loop);
+        if (m_manager.getLoopExpanded(id, loop)) xml.leaf("expanded", 1);
         xml.open("elements");
         for (int position = 0; position < m_manager.getNumberOfElementsInLoop(id, loop); ++position)
             writeElement(xml, id, loop, m_manager.getElementAddress(id, loop, position));
@@ -250,7 +255,9 @@ void CXmlHandler::fill(const CFacilityFileReader& file) {
         m_manager.setPanelInstaller(p.id, p.installer);
         m_manager.setPanelComments(p.id, p.description);
         m_manager.setPanelPhone(p.id, p.phone);
+        m_manager.setPanelExpanded(p.id, p.expanded != 0);
     }
+    m_manager.setExpandedView(file.expandedView());
     for (int id = kFirstPanelId; id <= kLastPanelId; ++id) fillContents(id, file);
     fillRules(file);
 }
@@ -259,7 +266,7 @@ void CXmlHandler::fillContents(int id, const CFacilityFileReader& file) {
     const CFacilityFileReader::Contents& contents = file.contents(id);
     if (!contents.present) return;
     for (const CFacilityFileReader::Loop& loop : contents.loops) {
-        m_manager.addLoopToPanel(id, loop.address);
+        if (m_manager.addLoopToPanel(id, loop.address)) m_manager.setLoopExpanded(id, loop.address, loop.expanded != 0);
         for (const CFacilityFileReader::Element& e : loop.elements) {
             // A refused entry must not overwrite the element that holds the address already.
             if (!m_manager.addElementToLoop(id, loop.address, e.address, e.type, e.zone, e.label,

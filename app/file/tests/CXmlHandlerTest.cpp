@@ -128,17 +128,32 @@ TEST_F(CXmlHandlerTest, SampleFileLoadsAndSavesUnchanged) {
     EXPECT_EQ(saved(m, "sample.kvg"), readFile(sample));
 }
 
-TEST_F(CXmlHandlerTest, LoadedRecordsGetTheirViewDefaults) {
+TEST_F(CXmlHandlerTest, OpenedAndClosedRowsSurviveASaveButTheFirstFlagDoesNot) {
     build.panel(1).loop(1).element(5);
+    build.panel(2).loop(1).loop(2);
     m.setElementFirst(1, 1, 5, true);
     m.setLoopExpanded(1, 1, true);
     m.setPanelExpanded(1, false);
-    saved(m, "v.kvg");
+    m.setExpandedView(false);
+    const std::string first = saved(m, "v.kvg");
     CFacilityManager loaded;
     ASSERT_TRUE(CXmlHandler(loaded).load(path("v.kvg")));
     EXPECT_FALSE(loaded.getElementFirst(1, 1, 5));
-    EXPECT_FALSE(loaded.getLoopExpanded(1, 1));
-    EXPECT_TRUE(loaded.getPanelExpanded(1));
+    EXPECT_TRUE(loaded.getLoopExpanded(1, 1));
+    EXPECT_FALSE(loaded.getPanelExpanded(1));
+    EXPECT_FALSE(loaded.getExpandedView());
+    EXPECT_TRUE(loaded.getPanelExpanded(2));
+    EXPECT_FALSE(loaded.getLoopExpanded(2, 2));
+    EXPECT_EQ(saved(loaded, "again.kvg"), first);
+}
+
+TEST_F(CXmlHandlerTest, FilesWithoutViewFlagsOpenWithPanelsOpenAndLoopsClosed) {
+    const std::string xml =
+        facilityXml(panelXml("1", 9, "<loops><loop><address>1</address><elements></elements></loop></loops>"));
+    ASSERT_TRUE(loadText(m, xml));
+    EXPECT_TRUE(m.getExpandedView());
+    EXPECT_TRUE(m.getPanelExpanded(1));
+    EXPECT_FALSE(m.getLoopExpanded(1, 1));
 }
 
 TEST_F(CXmlHandlerTest, PanelsEnterByAddressAndRepeatedIdsOnlyUpdateDetails) {
