@@ -69,7 +69,7 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::createViews() {
     m_stack = new QStackedWidget(this);
     m_events = new CDragNDropDlg(*m_facility, m_unsaved, m_services.prompt, m_stack);
-    m_loops = new CExtendedControlsDlg(*m_facility, m_unsaved, m_stack);
+    m_loops = new CExtendedControlsDlg(*m_facility, m_unsaved, m_services.prompt, *m_usb, *m_files, m_stack);
     m_home = new CMainDlg(*m_facility, m_unsaved, m_stack);
     for (QWidget* view : {static_cast<QWidget*>(m_events), static_cast<QWidget*>(m_loops),
                           static_cast<QWidget*>(m_home)})
@@ -95,6 +95,12 @@ void CMainFrame::connectViews() {
     connect(m_home, &CMainDlg::saveRequested, this, &CMainFrame::fileSave);
     connect(m_home, &CMainDlg::saveAsRequested, this, &CMainFrame::fileSaveAs);
     connect(m_loops, &CExtendedControlsDlg::backRequested, this, &CMainFrame::onBack);
+    connect(m_loops, &CExtendedControlsDlg::exitRequested, this, &CMainFrame::close);
+    connect(m_loops, &CExtendedControlsDlg::titleChanged, this, &CMainFrame::updateTitle);
+    connect(m_loops, &CExtendedControlsDlg::newRequested, this, &CMainFrame::fileNew);
+    connect(m_loops, &CExtendedControlsDlg::openRequested, this, &CMainFrame::fileOpen);
+    connect(m_loops, &CExtendedControlsDlg::saveRequested, this, &CMainFrame::fileSave);
+    connect(m_loops, &CExtendedControlsDlg::saveAsRequested, this, &CMainFrame::fileSaveAs);
     connect(m_events, &CDragNDropDlg::backRequested, this, &CMainFrame::onBack);
     connect(m_events, &CDragNDropDlg::listsChanged, this, &CMainFrame::updateLists);
     connect(m_modelEvents.get(), &CFacilityEvents::groupImageLowered, m_events, &CDragNDropDlg::lowerGroupImage);
@@ -259,7 +265,7 @@ void CMainFrame::saveSettings() const {
 
 void CMainFrame::fileNew() {
     switchToLoops();
-    m_files->fileNew();
+    m_loops->fileNew();
 }
 
 void CMainFrame::fileOpen() { m_files->fileOpen(); }
@@ -301,17 +307,12 @@ void CMainFrame::fileSysReports() { printk("\n CMainFrame::fileSysReports"); }
 
 // ---- USB ----
 
-void CMainFrame::usbUpload() {
-    printk("\n CMainFrame::usbUpload");
-    m_usb->uploadAndReport();
-}
+// The transfers are the loops editor's: it shows what they did to the facility.
+void CMainFrame::usbUpload() { m_loops->usbUpload(); }
 
 void CMainFrame::usbDownload() {
-    printk("\n CMainFrame::usbDownload");
-    if (!m_files->askToSave()) return;
-    if (m_usb->downloadAndReport()) m_unsaved.markChanged();
-    refreshViews();
-    updateTitle();
+    m_loops->usbDownload();
+    m_events->populate();
 }
 
 void CMainFrame::usbUpdate() {

@@ -194,7 +194,9 @@ TEST_F(CMainFrameTest, AFileThatIsNotAFacilityLeavesAnEmptyUnnamedFacility) {
 
 TEST_F(CMainFrameTest, NewGoesToTheLoopsEditorWithAnEmptyFacility) {
     CMainFrame& f = frameWithSample();
+    ModalAnswerer panel("CModifyPanel", clickButton("2"));
     click(f, "1143");
+    EXPECT_EQ(panel.seen(), 1);
     EXPECT_EQ(f.view(), CMainFrame::View::Loops);
     EXPECT_EQ(f.facility().getNumberOfPanels(), 0);
     EXPECT_FALSE(f.unsavedStatus().named);
