@@ -75,6 +75,7 @@ bool CReportPage::beginDocument(PageCallback onPageDone) {
     pen.setCapStyle(Qt::FlatCap);
     m_painter.setPen(pen);
     m_pageNumber = 0;
+    m_pagesDone = 0;
     resetPosition();
     return true;
 }
@@ -82,7 +83,7 @@ bool CReportPage::beginDocument(PageCallback onPageDone) {
 void CReportPage::endDocument() {
     printk("\n CReportPage::endDocument");
     if (!m_painter.isActive()) return;
-    if (m_pageNumber > 0) finishPage();
+    finishPage();
     m_painter.end();
 }
 
@@ -97,7 +98,8 @@ void CReportPage::resetPosition() {
 
 bool CReportPage::finishPage() {
     if (m_cancelled) return false;
-    if (m_onPageDone && !m_onPageDone(m_pageNumber)) m_cancelled = true;
+    ++m_pagesDone;
+    if (m_onPageDone && !m_onPageDone(m_pagesDone)) m_cancelled = true;
     return !m_cancelled;
 }
 

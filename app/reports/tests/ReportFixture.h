@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,7 @@ protected:
                                        std::string(".pdf"));
         std::remove(path.c_str());
     }
-    void TearDown() override { std::remove(path.c_str()); }
+    void TearDown() override { std::filesystem::remove_all(std::filesystem::path(ReportPdfText::tempPath("")).parent_path()); }
 
     void select(std::initializer_list<int> ids) {
         for (int id : ids) m.setPanelSelected(id, true);

@@ -43,3 +43,10 @@ bool CCommandLine::panelId(const std::string& text, int& id) {
     id = static_cast<int>(n);
     return true;
 }
+
+std::vector<std::string> CCommandLine::values(const std::string& name) const {
+    std::vector<std::string> found;
+    for (const auto& [n, v] : m_options)
+        if (n == name) found.push_back(v);
+    return found;
+}

@@ -18,6 +18,10 @@ const char* const kHelpText =
     "                                 list the uploads, downloads and verifies kept in\n"
     "                                 FILE.kvg.history/, show entry N whole, or list what an\n"
     "                                 upload of panel ID would change since its last upload\n"
+    "  report FILE.kvg --pdf OUT.pdf [--loops] [--zones] [--nonempty-zones] [--event-action]\n"
+    "         [--action-event] [--panel ID]... [--paper a4|letter]\n"
+    "                                 print the chosen reports into a PDF file (every panel when no\n"
+    "                                 --panel; the paper follows the locale unless --paper says)\n"
     "\n"
     "Panel commands (the panel on USB, or CAIRN_PANEL=virtual:PATH):\n"
     "  upload FILE.kvg --panel ID     send panel ID of the facility to the panel\n"
@@ -48,7 +52,7 @@ int runCommand(const CommandArgs& args, CCommandContext& context) {
     using Command = int (*)(const CommandArgs&, CCommandContext&);
     static const std::pair<const char*, Command> commands[] = {
         {"show", cmdShow},     {"export", cmdExport}, {"check", cmdCheck}, {"diff", cmdDiff},
-        {"history", cmdHistory},
+        {"history", cmdHistory}, {"report", cmdReport},
         {"upload", cmdUpload}, {"download", cmdDownload},
         {"verify", cmdVerify}, {"clock", cmdClock},   {"logs", cmdLogs},     {"firmware", cmdFirmware},
     };

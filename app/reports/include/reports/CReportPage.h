@@ -26,7 +26,7 @@ public:
     static constexpr int kMarginCells = 5;
     static constexpr double kLineHeightMm = 3.48;  // 85 lines on A4, 80 on Letter
 
-    // Called with the number of finished pages; false cancels the job.
+    // Called with the number of finished sheets; false cancels the job.
     using PageCallback = std::function<bool(int pagesDone)>;
 
     CReportPage() = default;
@@ -98,4 +98,5 @@ private:
     int m_y = 0;
     int m_nextLineY = 0;
     int m_pageNumber = 0;
+    int m_pagesDone = 0;  // sheets finished, the blank first one of an empty job included
 };

@@ -19,6 +19,8 @@ public:
     bool has(const std::string& name) const { return value(name) != nullptr; }
     // A panel id as options give it: a whole number from 1 to 128, nothing else.
     static bool panelId(const std::string& text, int& id);
+    // Every value of an option given more than once, in command-line order.
+    std::vector<std::string> values(const std::string& name) const;
 
     std::vector<std::string> positional;
 
