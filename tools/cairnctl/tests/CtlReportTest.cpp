@@ -1,6 +1,6 @@
 // cairnctl report: the PDF it writes, read back with pdftotext, and its refusals.
 #include "cairnctl/CCairnCtl.h"
-#include "panel_link/CUsbBackend.h"
+#include "EnvironmentBus.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -53,7 +53,7 @@ protected:
         std::vector<char*> argv;
         for (std::string& a : args) argv.push_back(a.data());
         std::ostringstream o, e;
-        const int status = CCairnCtl(o, e, [] { return CUsbBackend::fromEnvironment(); })
+        const int status = CCairnCtl(o, e, [] { return busFromEnvironment(); })
                                .run(static_cast<int>(argv.size()), argv.data());
         out = o.str();
         err = e.str();
