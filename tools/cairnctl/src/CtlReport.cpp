@@ -23,14 +23,16 @@ void traceQtMessage(QtMsgType, const QMessageLogContext&, const QString& message
     printk("\n Qt: %s", message.toUtf8().constData());
 }
 
-// Fonts and PDF painting need a GUI application object; without a display it runs on the
-// offscreen platform. Made once and kept, as Qt wants a single one per process.
+// Fonts and PDF painting need a GUI application object, but never a display: unless the
+// environment names a platform, it runs on the offscreen one. Made once and kept, as Qt wants a
+// single one per process.
 bool guiApplication() {
     if (QCoreApplication::instance()) return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
     qInstallMessageHandler(traceQtMessage);
-    static int argc = 3;
-    static char name[] = "cairnctl", option[] = "-platform", platform[] = "offscreen";
-    static char* argv[] = {name, option, platform, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "cairnctl";
+    static char* argv[] = {name, nullptr};
     static QGuiApplication* app = new QGuiApplication(argc, argv);
     return app != nullptr;
 }

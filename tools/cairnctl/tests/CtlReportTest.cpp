@@ -1,15 +1,12 @@
 // cairnctl report: the PDF it writes, read back with pdftotext, and its refusals.
-#include "cairnctl/CCairnCtl.h"
-#include "EnvironmentBus.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <sstream>
 
 #include "FacilityBuilder.h"
+#include "RunCairnCtl.h"
 #include "basalt/KvUtf.h"
 #include "file/CXmlHandler.h"
 
@@ -49,15 +46,10 @@ protected:
     std::string pdf() const { return (dir / "out.pdf").string(); }
 
     int run(std::vector<std::string> args) {
-        args.insert(args.begin(), "cairnctl");
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        std::ostringstream o, e;
-        const int status = CCairnCtl(o, e, [] { return busFromEnvironment(); })
-                               .run(static_cast<int>(argv.size()), argv.data());
-        out = o.str();
-        err = e.str();
-        return status;
+        CtlResult result = runCairnCtl(std::move(args));
+        out = result.out;
+        err = result.err;
+        return result.status;
     }
     std::string text() const { return capture("pdftotext -layout '" + pdf() + "' - 2>/dev/null"); }
 
