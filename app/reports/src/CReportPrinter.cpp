@@ -54,18 +54,31 @@ CReportPrinter::Result CReportPrinter::print(QPagedPaintDevice& device, CReportP
     return m_page.cancelled() ? Result::kCancelled : Result::kPrinted;
 }
 
+// The reports in the order they are printed: first those of each chosen panel, then those of the
+// whole facility. A new report is a switch, a print method and a row here.
+
+const CReportPrinter::Report CReportPrinter::kPanelReports[] = {
+    {&CReportSwitches::loops, &CReportPrinter::printLoopInfo},
+    {&CReportSwitches::zones, &CReportPrinter::printZoneInfo},
+    {&CReportSwitches::nonEmptyZones, &CReportPrinter::printZoneElementRelay},
+};
+
+const CReportPrinter::Report CReportPrinter::kFacilityReports[] = {
+    {&CReportSwitches::eventAction, &CReportPrinter::printEventActionList},
+    {&CReportSwitches::actionEvent, &CReportPrinter::printActionEventList},
+};
+
 void CReportPrinter::printFacility() {
     printk("\n CReportPrinter::printFacility");
     for (int index = 0; index < m_manager.getNumberOfPanels() && !m_page.cancelled(); ++index) {
         const int id = m_manager.getPanelId(index);
         if (!m_manager.getPanelSelected(id)) continue;
         m_panel = id;
-        if (m_switches.loops) printLoopInfo();
-        if (m_switches.zones) printZoneInfo();
-        if (m_switches.nonEmptyZones) printZoneElementRelay();
+        for (const Report& report : kPanelReports)
+            if (m_switches.*report.on && !m_page.cancelled()) (this->*report.print)();
     }
-    if (m_switches.eventAction) printEventActionRelay(true);
-    if (m_switches.actionEvent) printEventActionRelay(false);
+    for (const Report& report : kFacilityReports)
+        if (m_switches.*report.on && !m_page.cancelled()) (this->*report.print)();
 }
 
 // A label, one space, and the value as free text.

@@ -16,6 +16,9 @@ constexpr int kSecondSideColumn = 8;
 
 }  // namespace
 
+void CReportPrinter::printEventActionList() { printEventActionRelay(true); }
+void CReportPrinter::printActionEventList() { printEventActionRelay(false); }
+
 void CReportPrinter::printEventActionRelay(bool eventFirst) {
     printk("\n CReportPrinter::printEventActionRelay");
     printTitle(eventFirst ? kEventActionTitle : kActionEventTitle);

@@ -5,6 +5,10 @@
 // of its own with the panel's header. Then, for the whole facility, the rules listed event side
 // first and action side first, each headed by the last chosen panel. Page numbers run on
 // through the whole document. The manager is only read, on the calling thread.
+//
+// Each report is one print method that opens with printTitle (a fresh page, the panel header,
+// the title and a rule) and writes its entries with printField and the page primitives; the
+// table in CReportPrinter.cpp gives the order and the switch of each.
 #pragma once
 
 #include <QString>
@@ -37,6 +41,13 @@ public:
     const CReportPage& page() const { return m_page; }
 
 private:
+    struct Report {
+        bool CReportSwitches::*on;
+        void (CReportPrinter::*print)();
+    };
+    static const Report kPanelReports[];
+    static const Report kFacilityReports[];
+
     void printFacility();
     void printGeneralInfo();
     void printTitle(int textId);
@@ -46,6 +57,8 @@ private:
     void printZoneInfo();
     void printZoneElementRelay();
     void printZoneElement(int loop, int address);
+    void printEventActionList();
+    void printActionEventList();
     void printEventActionRelay(bool eventFirst);
     void printRule(int ruleId, bool eventFirst);
     std::vector<int> describedZonesInUse() const;
