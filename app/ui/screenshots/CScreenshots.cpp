@@ -26,6 +26,7 @@
 #include "ui/CSysHourDlg.h"
 #include "ui/CSysInfoDlg.h"
 #include "ui/CSysLogDlg.h"
+#include "ui/CSysReports.h"
 #include "ui/CUnsaved.h"
 #include "ui/CWaitDialogs.h"
 #include "ui/IFileDialogs.h"
@@ -131,6 +132,9 @@ bool CScreenshots::renderFrame(const QString& code) {
     CSysLogDlg logs(frame.usbHandler(), prompt, files);
     logs.findChild<QCheckBox*>("general")->click();
     ok = save(logs, code, "CSysLogDlg") && ok;
+    CSysReports reports(frame.facility(), prompt, files, m_sample);
+    reports.findChild<QCheckBox*>("1168")->click();
+    ok = save(reports, code, "CSysReports") && ok;
     return ok;
 }
 

@@ -21,6 +21,7 @@
 #include "ui/CSysHourDlg.h"
 #include "ui/CSysInfoDlg.h"
 #include "ui/CSysLogDlg.h"
+#include "ui/CSysReports.h"
 #include "ui/CWaitDialogs.h"
 #include "ui/UiText.h"
 
@@ -303,7 +304,12 @@ void CMainFrame::fileEventLog() {
     dialog.exec();
 }
 
-void CMainFrame::fileSysReports() { printk("\n CMainFrame::fileSysReports"); }
+void CMainFrame::fileSysReports() {
+    printk("\n CMainFrame::fileSysReports");
+    CSysReports dialog(*m_facility, m_services.prompt, m_services.files,
+                       m_unsaved.named ? toQString(m_unsaved.filePath) : QString(), this);
+    dialog.run();
+}
 
 // ---- USB ----
 

@@ -49,3 +49,5 @@ QString CQtFileDialogs::saveCsv(const QString& suggested) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     return run(dialog);
 }
+
+QString CQtFileDialogs::savePdf(const QString& suggested) { return save(m_window, 324, 327, "*.pdf", "pdf", suggested); }

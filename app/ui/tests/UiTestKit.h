@@ -84,8 +84,9 @@ public:
     QString saveFacility(const QString&) override { return next(m_save); }
     QString openManifest() override { return next(m_manifest); }
     QString saveCsv(const QString&) override { return next(m_csv); }
+    QString savePdf(const QString&) override { return next(m_pdf); }
 
-    std::deque<QString> m_open, m_save, m_manifest, m_csv;
+    std::deque<QString> m_open, m_save, m_manifest, m_csv, m_pdf;
     int asked = 0;
 
 private:

@@ -15,6 +15,7 @@ public:
     QString saveFacility(const QString& suggested) override;
     QString openManifest() override;
     QString saveCsv(const QString& suggested) override;
+    QString savePdf(const QString& suggested) override;
 
 private:
     QPointer<QWidget> m_window;

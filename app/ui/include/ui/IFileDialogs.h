@@ -16,4 +16,10 @@ public:
     virtual QString openManifest() = 0;
     // Where to write an event log (*.csv); overwriting is asked about later, when the log is saved.
     virtual QString saveCsv(const QString& suggested) = 0;
+    // Where to write the printed reports as PDF (*.pdf); overwriting is confirmed. One that does
+    // not offer the choice cancels it.
+    virtual QString savePdf(const QString& suggested) {
+        (void)suggested;
+        return QString();
+    }
 };
