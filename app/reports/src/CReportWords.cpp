@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "basalt/KvStringTableFile.h"
+#include "model/CEventActionSide.h"
 #include "model/CFacilityManager.h"
 
 namespace {
@@ -41,22 +42,20 @@ int kindId(const KindTable (&tables)[N], int itemType, int type) {
     return 0;
 }
 
-struct Side {
-    int kindId, type, itemType, panel, loop, element, zone, rangeBegin, rangeEnd;
-};
-
-QString words(const CFacilityManager& m, const Side& s, int elementWordId) {
-    QString out = s.kindId ? CReportWords::text(s.kindId) : QString::number(s.type);
+// The kind name, then what the side names. A missing side reads as an unnamed kind 0.
+QString words(const CFacilityManager& m, const CEventActionSide* side, int kindId, int elementWordId) {
+    const CEventActionSide s = side ? *side : CEventActionSide(0, 0);
+    QString out = kindId ? CReportWords::text(kindId) : QString::number(s.type);
     const QString panel = CReportWords::text(151) + u' ' + QString::number(m.getPanelAddress(s.panel));
     const QString loop = CReportWords::text(152) + u' ' + QString::number(s.loop);
     switch (s.itemType) {
-    case 1: return out + u' ' + panel;
-    case 2: return out + u' ' + panel + u' ' + loop;
-    case 4: return out + u' ' + QString::number(s.zone);
-    case 5:
+    case kItemPanel: return out + u' ' + panel;
+    case kItemLoop: return out + u' ' + panel + u' ' + loop;
+    case kItemZone: return out + u' ' + QString::number(s.zone);
+    case kItemElement:
         return out + u' ' + panel + u' ' + loop + u' ' + CReportWords::text(elementWordId) + u' ' +
                QString::number(s.element);
-    case 6:
+    case kItemPanelRange:
         return out + u' ' + panel + u' ' + CReportWords::text(159) + u' ' + QString::number(s.rangeBegin) + u'-' +
                QString::number(s.rangeEnd);
     default: return out;
@@ -83,24 +82,12 @@ QString CReportWords::typeName(int type) {
 int CReportWords::eventKindId(int itemType, int type) { return kindId(kEventKinds, itemType, type); }
 int CReportWords::actionKindId(int itemType, int type) { return kindId(kActionKinds, itemType, type); }
 
-QString CReportWords::eventSide(const CFacilityManager& m, int r) {
-    const int itemType = m.getEventActionInItemType(r);
-    const int type = m.getEventActionInType(r);
-    const auto range = m.getEventActionInRange(r);
-    return words(m,
-                 Side{eventKindId(itemType, type), type, itemType, m.getEventActionInPanel(r),
-                      m.getEventActionInLoop(r), m.getEventActionInElement(r), m.getEventActionInZone(r),
-                      range.first, range.second},
-                 154);
+QString CReportWords::eventSide(const CFacilityManager& m, int ruleId) {
+    const CEventActionSide* side = m.getEventActionInSide(ruleId);
+    return words(m, side, side ? eventKindId(side->itemType, side->type) : 0, 154);
 }
 
-QString CReportWords::actionSide(const CFacilityManager& m, int r) {
-    const int itemType = m.getEventActionOutItemType(r);
-    const int type = m.getEventActionOutType(r);
-    const auto range = m.getEventActionOutRange(r);
-    return words(m,
-                 Side{actionKindId(itemType, type), type, itemType, m.getEventActionOutPanel(r),
-                      m.getEventActionOutLoop(r), m.getEventActionOutElement(r), m.getEventActionOutZone(r),
-                      range.first, range.second},
-                 153);
+QString CReportWords::actionSide(const CFacilityManager& m, int ruleId) {
+    const CEventActionSide* side = m.getEventActionOutSide(ruleId);
+    return words(m, side, side ? actionKindId(side->itemType, side->type) : 0, 153);
 }
