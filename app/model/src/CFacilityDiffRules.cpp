@@ -2,11 +2,11 @@
 // not a change.
 #include <array>
 #include <map>
-#include <sstream>
 
 #include "basalt/KvUtf.h"
 #include "internal/FacilityDiffParts.h"
 #include "model/CFacilityItem.h"
+#include "model/CRuleSideWords.h"
 
 namespace facility_diff {
 namespace {
@@ -31,18 +31,8 @@ RuleKey ruleKey(const CEventActionItem& r, bool withDelay) {
     return key;
 }
 
-// "kind 2 (element type 5), panel 1, loop 2, element 17"; "nothing" for a missing side.
 KvWString describeSide(const CEventActionSide* s) {
-    if (!s) return u"nothing";
-    std::ostringstream o;
-    o << "kind " << s->type;
-    if (s->elementType && s->elementType != s->type) o << " (element type " << s->elementType << ")";
-    if (s->panel) o << ", panel " << s->panel;
-    if (s->loop) o << ", loop " << s->loop;
-    if (s->element) o << ", element " << s->element;
-    if (s->zone) o << ", zone " << s->zone;
-    if (s->rangeBegin || s->rangeEnd) o << ", zones " << s->rangeBegin << "-" << s->rangeEnd;
-    return ToWide(o.str().c_str());
+    return ToWide(CRuleSideWords::side(s, true).c_str());
 }
 
 void ruleFields(CFacilityChange& c, const CEventActionItem* a, const CEventActionItem* b) {

@@ -18,6 +18,9 @@ const char* const kHelpText =
     "                                 list the uploads, downloads and verifies kept in\n"
     "                                 FILE.kvg.history/, show entry N whole, or list what an\n"
     "                                 upload of panel ID would change since its last upload\n"
+    "  matrix FILE.kvg --csv OUT.csv [--panel ID]...\n"
+    "                                 write the cause-and-effect matrix: causes as rows, effects as\n"
+    "                                 columns, delays in cells (rules touching the panels named)\n"
     "  report FILE.kvg --pdf OUT.pdf [--loops] [--zones] [--nonempty-zones] [--event-action]\n"
     "         [--action-event] [--panel ID]... [--paper a4|letter]\n"
     "                                 print the chosen reports into a PDF file (every panel when no\n"
@@ -52,7 +55,7 @@ int runCommand(const CommandArgs& args, CCommandContext& context) {
     using Command = int (*)(const CommandArgs&, CCommandContext&);
     static const std::pair<const char*, Command> commands[] = {
         {"show", cmdShow},     {"export", cmdExport}, {"check", cmdCheck}, {"diff", cmdDiff},
-        {"history", cmdHistory}, {"report", cmdReport},
+        {"history", cmdHistory}, {"matrix", cmdMatrix}, {"report", cmdReport},
         {"upload", cmdUpload}, {"download", cmdDownload},
         {"verify", cmdVerify}, {"clock", cmdClock},   {"logs", cmdLogs},     {"firmware", cmdFirmware},
     };

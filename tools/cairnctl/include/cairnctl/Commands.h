@@ -26,6 +26,7 @@ int cmdExport(const CommandArgs& args, CCommandContext& context);
 int cmdCheck(const CommandArgs& args, CCommandContext& context);
 int cmdDiff(const CommandArgs& args, CCommandContext& context);
 int cmdHistory(const CommandArgs& args, CCommandContext& context);
+int cmdMatrix(const CommandArgs& args, CCommandContext& context);
 int cmdReport(const CommandArgs& args, CCommandContext& context);
 // Panel
 int cmdUpload(const CommandArgs& args, CCommandContext& context);
