@@ -11,9 +11,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// The font stack keeps a few allocations until exit; those are not ours to free.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-
 namespace {
 
 std::string run(const std::string& command) {
@@ -51,8 +48,14 @@ std::string ReportPdfText::tempPath(const std::string& name) {
     return folder + "/" + name;
 }
 
+std::string ReportPdfText::layoutText(const std::string& pdf) {
+    return run("pdftotext -layout '" + pdf + "' - 2>/dev/null");
+}
+
+std::string ReportPdfText::info(const std::string& pdf) { return run("pdfinfo '" + pdf + "' 2>/dev/null"); }
+
 std::vector<std::string> ReportPdfText::layoutPages(const std::string& pdf) {
-    const std::string text = run("pdftotext -layout '" + pdf + "' - 2>/dev/null");
+    const std::string text = layoutText(pdf);
     std::vector<std::string> pages;
     std::size_t start = 0;
     for (std::size_t ff = text.find('\f'); ff != std::string::npos; ff = text.find('\f', start)) {

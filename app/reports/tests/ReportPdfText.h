@@ -23,6 +23,10 @@ public:
     static std::string tempPath(const std::string& name);
     // `pdftotext -layout`, one string per page.
     static std::vector<std::string> layoutPages(const std::string& pdf);
+    // `pdftotext -layout` of the whole document; empty when it cannot be read.
+    static std::string layoutText(const std::string& pdf);
+    // What `pdfinfo` says of the document (title, page size, pages).
+    static std::string info(const std::string& pdf);
     // `pdftotext -bbox`: every page with its words.
     static std::vector<PdfPage> boxes(const std::string& pdf);
     static bool exists(const std::string& path);

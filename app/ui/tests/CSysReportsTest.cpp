@@ -9,29 +9,18 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 
 #include "FrameFixture.h"
+#include "ReportPdfText.h"
 #include "UiTestKit.h"
 #include "ui/CSysReports.h"
 #include "ui/UiText.h"
 
 namespace {
 
-std::string capture(const QString& command) {
-    std::string out;
-    if (FILE* pipe = ::popen(command.toStdString().c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return out;
-}
-
-std::string pdfText(const QString& path) { return capture("pdftotext -layout '" + path + "' - 2>/dev/null"); }
-std::string pdfInfo(const QString& path) { return capture("pdfinfo '" + path + "' 2>/dev/null"); }
+std::string pdfText(const QString& path) { return ReportPdfText::layoutText(path.toStdString()); }
+std::string pdfInfo(const QString& path) { return ReportPdfText::info(path.toStdString()); }
 
 void check(QWidget& dialog, int controlId) {
     auto* box = dialog.findChild<QCheckBox*>(QString::number(controlId));

@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 
 #include "FacilityBuilder.h"
+#include "ReportPdfText.h"
 #include "RunCairnCtl.h"
 #include "basalt/KvUtf.h"
 #include "file/CXmlHandler.h"
@@ -16,17 +16,6 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfi
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string capture(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return out;
-}
 
 class CtlReportTest : public ::testing::Test {
 protected:
@@ -51,7 +40,7 @@ protected:
         err = result.err;
         return result.status;
     }
-    std::string text() const { return capture("pdftotext -layout '" + pdf() + "' - 2>/dev/null"); }
+    std::string text() const { return ReportPdfText::layoutText(pdf()); }
 
     fs::path dir;
     std::string out, err;
@@ -64,7 +53,7 @@ TEST_F(CtlReportTest, EveryPanelWhenNoneIsNamed) {
     EXPECT_NE(t.find("Lobby"), std::string::npos) << t;
     EXPECT_NE(t.find("Garage"), std::string::npos) << t;
     EXPECT_NE(t.find("Rule:"), std::string::npos) << "texts come from the string table\n" << t;
-    EXPECT_NE(capture("pdfinfo '" + pdf() + "'").find("site.kvg"), std::string::npos);
+    EXPECT_NE(ReportPdfText::info(pdf()).find("site.kvg"), std::string::npos);
 }
 
 TEST_F(CtlReportTest, NamedPanelsOnlyOnTheChosenPaper) {
@@ -72,7 +61,7 @@ TEST_F(CtlReportTest, NamedPanelsOnlyOnTheChosenPaper) {
     const std::string t = text();
     EXPECT_EQ(t.find("Lobby"), std::string::npos) << t;
     EXPECT_NE(t.find("Garage"), std::string::npos) << t;
-    EXPECT_NE(capture("pdfinfo '" + pdf() + "'").find("(letter)"), std::string::npos);
+    EXPECT_NE(ReportPdfText::info(pdf()).find("(letter)"), std::string::npos);
 }
 
 TEST_F(CtlReportTest, RefusalsWriteNothing) {
