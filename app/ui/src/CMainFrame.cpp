@@ -16,6 +16,7 @@
 #include "ui/CFacilityEvents.h"
 #include "ui/CFileCommands.h"
 #include "ui/CFirmwareUpdateCommand.h"
+#include "ui/CHistoryDlg.h"
 #include "ui/CMainDlg.h"
 #include "art/CArt.h"
 #include "ui/CSysHourDlg.h"
@@ -147,6 +148,7 @@ void CMainFrame::buildHomeMenu() {
     usb->setObjectName("USB");
     addCommand(usb, 1, 32792, &CMainFrame::usbUpload);
     addCommand(usb, 2, 32793, &CMainFrame::usbDownload);
+    addCommand(usb, CHistoryDlg::kTitleText, 32850, &CMainFrame::usbHistory);
     usb->addSeparator();
     addCommand(usb, 277, 32818, &CMainFrame::usbUpdate);
     addCommand(addMenu(181), 180, 32812, &CMainFrame::fileAbout);
@@ -326,6 +328,12 @@ void CMainFrame::usbUpdate() {
     CFirmwareUpdateCommand update(m_services.prompt, m_services.files, m_services.backend,
                                   m_services.progressDialogs);
     update.run();
+}
+
+void CMainFrame::usbHistory() {
+    printk("\n CMainFrame::usbHistory");
+    CHistoryDlg dialog(m_unsaved.named ? m_unsaved.filePath : KvWString(), *m_facility, this);
+    dialog.exec();
 }
 
 // ---- Exit ----

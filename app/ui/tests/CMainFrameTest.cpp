@@ -40,7 +40,7 @@ TEST_F(CMainFrameTest, StartsOnTheHomeViewInAFixedWindowWithItsMenu) {
     EXPECT_FALSE(f.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(f.windowTitle(), "Cairn");
     EXPECT_EQ(commands(f), QStringList({"32787", "32788", "32789", "32790", "32791", "32804", "32805", "32806",
-                                        "32808", "32809", "32814", "32792", "32793", "32818", "32812"}));
+                                        "32808", "32809", "32814", "32792", "32793", "32850", "32818", "32812"}));
     EXPECT_EQ(f.menuBar()->actions().at(2)->text(), "&USB");
     for (const char* button : {"1096", "1098", "1099", "1101", "1102", "1127", "1105", "1114", "1144", "1145",
                                "1143", "1140", "1141", "1142"})
@@ -64,7 +64,7 @@ TEST_F(CMainFrameTest, EditorsGetTheirOwnMenuWithTheShownViewChecked) {
     EXPECT_TRUE(f.findChild<QAction*>("32796")->isChecked());
     click(f, "1107");
     EXPECT_EQ(f.view(), CMainFrame::View::Home);
-    EXPECT_EQ(commands(f).size(), 15);
+    EXPECT_EQ(commands(f).size(), 16);
 }
 
 TEST_F(CMainFrameTest, EditorSizeIsRememberedAcrossTheHomeView) {

@@ -9,7 +9,10 @@
 #include <gtest/gtest.h>
 
 #include "FrameFixture.h"
+#include "history/CPanelSnapshot.h"
+#include "history/CSiteHistory.h"
 #include "model/CFacilityManager.h"
+#include "ui/CHistoryDlg.h"
 #include "ui/CSysHourDlg.h"
 #include "ui/CSysInfoDlg.h"
 #include "ui/CSysLogDlg.h"
@@ -174,6 +177,31 @@ TEST_F(PanelDialogsTest, SystemInformationCancelledChangesNothing) {
     f.fileEditSysInfo();
     EXPECT_TRUE(f.facility().getPanelInstaller(id) == before);
     EXPECT_FALSE(f.unsavedStatus().unsaved);
+}
+
+TEST_F(PanelDialogsTest, SiteHistoryOfTheOpenFile) {
+    QTemporaryDir dir;
+    const QString site = dir.filePath("site.kvg");
+    ASSERT_TRUE(QFile::copy(sampleFacility(), site));
+    CMainFrame& f = frame();
+    ASSERT_TRUE(f.fileCommands().openFile(site));
+    CFacilityManager sent;
+    CHistoryRecord record;
+    record.panelId = 1;
+    std::string problem;
+    ASSERT_TRUE(CPanelSnapshot::fromFacility(f.facility(), 1, sent, problem)) << problem;
+    ASSERT_TRUE(CSiteHistory(toKvWString(site)).add(record, sent, problem)) << problem;
+    ModalAnswerer history("CHistoryDlg", [](QWidget* dialog) {
+        auto* window = static_cast<CHistoryDlg*>(dialog);
+        EXPECT_EQ(window->entries(), 1);
+        window->select(0);
+        window->compare();
+        EXPECT_EQ(window->differences(), loadText(CHistoryDlg::kEqualText));
+        clickButton("2")(dialog);
+    });
+    f.findChild<QAction*>("32850")->trigger();
+    EXPECT_EQ(history.seen(), 1);
+    EXPECT_TRUE(prompt.messages().empty());
 }
 
 TEST_F(PanelDialogsTest, FirmwareUpdateFromTheChosenManifest) {

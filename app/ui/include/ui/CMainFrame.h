@@ -69,6 +69,8 @@ public slots:
     void usbUpload();
     void usbDownload();
     void usbUpdate();
+    // The site history of the open file (of the user's data folder for a facility without one).
+    void usbHistory();
     void updateLists();
 
 protected:
