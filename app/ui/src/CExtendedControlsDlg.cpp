@@ -45,6 +45,7 @@ CExtendedControlsDlg::CExtendedControlsDlg(CFacilityManager& facility, CUnsavedS
       m_prompt(prompt),
       m_usb(usb),
       m_files(files),
+      m_history(prompt, "cairn"),
       m_model(new CTreeListModel(facility, this)),
       m_tree(new CTreeListCtrl(facility, *m_model, this)),
       m_delegate(new CTreeListDelegate(*m_model, this)),

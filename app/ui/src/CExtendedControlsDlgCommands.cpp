@@ -55,9 +55,10 @@ bool CExtendedControlsDlg::usbUpload() {
         return false;
     }
     const int panel = askPanelChoice(m_facility, m_prompt, false);
-    if (panel == kPanelChoiceCancelled) return false;
+    if (panel == kPanelChoiceCancelled || (panel > 0 && !confirmUpload(panel))) return false;
     const bool sent = panel > 0 && uploadPanel(panel);
     m_prompt.showMessage(sent ? kUploadDoneText : kUploadFailedText);
+    if (sent) recordTransfer(CHistoryRecord::Kind::Upload, panel);
     return sent;
 }
 
@@ -80,6 +81,7 @@ bool CExtendedControlsDlg::usbDownload() {
         return false;
     }
     m_prompt.showMessage(kDownloadDoneText);
+    recordTransfer(CHistoryRecord::Kind::Download, m_usb.panel());
     m_facility.setExpandedView(true);
     m_facility.setPanelExpanded(m_usb.panel(), true);
     m_status.unsaved = true;

@@ -3,6 +3,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "history/CSiteHistory.h"
+
 #include "LoopsFixture.h"
 #include "model/CFacilityManager.h"
 #include "ui/CFileCommands.h"
@@ -371,15 +373,24 @@ TEST_F(LoopsEditorTest, AFailedSaveNamesTheFileAndKeepsTheChanges) {
 
 TEST_F(LoopsEditorTest, UploadAndDownloadAgainstTheVirtualPanel) {
     loopsWithSample();
+    const KvWString site = m_frame->unsavedStatus().filePath;
     prompt.choosePanel(2);
+    prompt.answer(true);  // the first upload to this panel: send it
     ModalAnswerer waits("KvWaitDlg", [](QWidget*) {});
     EXPECT_TRUE(loops().usbUpload());
-    EXPECT_EQ(prompt.messages(), std::vector<int>({263}));
+    EXPECT_EQ(prompt.messages(), std::vector<int>({517, 263}));
 
     facility().delPanel(2);
     loops().populate();
     EXPECT_TRUE(loops().usbDownload());
-    EXPECT_EQ(prompt.messages(), std::vector<int>({263, 264}));
+    EXPECT_EQ(prompt.messages(), std::vector<int>({517, 263, 264}));
+    // Both are kept beside the file they belonged to.
+    const std::vector<CHistoryRecord> kept = CSiteHistory(site).list();
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(kept[0].kind, CHistoryRecord::Kind::Upload);
+    EXPECT_EQ(kept[1].kind, CHistoryRecord::Kind::Download);
+    EXPECT_EQ(kept[1].panelId, 2);
+    EXPECT_EQ(kept[1].program, "cairn");
     EXPECT_EQ(facility().getPanelAddress(2), 2);
     EXPECT_TRUE(model().indexOf(elementRow(2, 1, 3)).isValid());
     EXPECT_EQ(tree().currentKey(), panelRow(2));
@@ -392,9 +403,11 @@ TEST_F(LoopsEditorTest, FailedTransfersSayWhichAndChangeNothing) {
     ASSERT_TRUE(m_frame->fileCommands().openFile(sampleFacility()));
     const int panels = facility().getNumberOfPanels();
     prompt.choosePanel(1);
+    prompt.answer(true);
     EXPECT_FALSE(loops().usbUpload());
     EXPECT_FALSE(loops().usbDownload());
-    EXPECT_EQ(prompt.messages(), std::vector<int>({92, 81}));
+    EXPECT_EQ(prompt.messages(), std::vector<int>({517, 92, 81}));
+    EXPECT_TRUE(CSiteHistory(m_frame->unsavedStatus().filePath).list().empty());
     EXPECT_EQ(facility().getNumberOfPanels(), panels);
     EXPECT_FALSE(m_frame->unsavedStatus().unsaved);
 

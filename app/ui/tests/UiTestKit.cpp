@@ -1,6 +1,9 @@
 #include "UiTestKit.h"
 
 #include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <cstdlib>
 
 std::function<void(QWidget*)> clickButton(const QString& button) {
@@ -25,6 +28,16 @@ VirtualPanel::~VirtualPanel() {
     ::unsetenv("CAIRN_PANEL_FAULT");
 }
 
-QString sampleFacility() { return CAIRN_SOURCE_DIR "/tools/cairnctl/samples/sample.kvg"; }
+// A fresh copy in a folder of its own at each call: transfers keep their history beside the
+// facility file, which must neither reach the source tree nor carry over between tests.
+QString sampleFacility() {
+    static QTemporaryDir copies;
+    static int made = 0;
+    const QString folder = copies.filePath(QString::number(++made));
+    QDir().mkpath(folder);
+    const QString copy = folder + "/sample.kvg";
+    QFile::copy(CAIRN_SOURCE_DIR "/tools/cairnctl/samples/sample.kvg", copy);
+    return copy;
+}
 
 QString sampleManifest() { return CAIRN_SOURCE_DIR "/app/panel_link/virtual/samples/update/update.xml"; }

@@ -30,7 +30,13 @@ public:
         m_texts.push_back(QString::fromUtf16(text.c_str(), text.Length()));
     }
     bool askYesNo(int textId) override { return answer(textId); }
-    bool askYesNoWith(int textId, const KvWString&) override { return answer(textId); }
+    bool askYesNoWith(int textId, const KvWString& argument) override {
+        {
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_arguments.push_back(QString::fromUtf16(argument.c_str(), argument.Length()));
+        }
+        return answer(textId);
+    }
     // Marks the scripted panels (an empty list cancels).
     bool choosePanels(CFacilityManager& facility, bool several) override {
         std::lock_guard<std::mutex> lock(m_lock);
@@ -50,6 +56,11 @@ public:
     std::vector<QString> texts() const {
         std::lock_guard<std::mutex> lock(m_lock);
         return m_texts;
+    }
+    // The arguments of the questions with one, in order.
+    std::vector<QString> arguments() const {
+        std::lock_guard<std::mutex> lock(m_lock);
+        return m_arguments;
     }
 
 private:
@@ -75,6 +86,7 @@ private:
     std::vector<int> m_panels;
     std::vector<bool> m_choices;
     std::vector<QString> m_texts;
+    std::vector<QString> m_arguments;
 };
 
 // Answers each kind of file dialog from its own queue (empty: cancelled) and counts the questions.

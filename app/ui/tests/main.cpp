@@ -1,6 +1,7 @@
 // The window tests share one QApplication, the English string table and settings of their own.
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -10,6 +11,10 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     // ctest lists the tests without the test environment (no platform set): no widgets needed for that.
     std::unique_ptr<QApplication> app;
+    // The site history of a facility without a file goes to the user's data folder: not the
+    // tester's own.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
     if (!::testing::GTEST_FLAG(list_tests)) {
         QStandardPaths::setTestModeEnabled(true);
         app = std::make_unique<QApplication>(argc, argv);

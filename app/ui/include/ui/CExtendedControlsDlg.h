@@ -9,6 +9,7 @@
 
 #include <QWidget>
 
+#include "history/CTransferHistory.h"
 #include "ui/CTreeListModel.h"
 
 class CElementEdits;
@@ -70,6 +71,9 @@ public:
     // Sends panel `panelId` to the attached panel: the one place an upload of the
     // configuration starts, so whatever must happen before or after it belongs here.
     bool uploadPanel(int panelId);
+    // Before an upload: what it would change on the panel since its last upload (or that it is
+    // the first), from the site history; false when the user says no.
+    bool confirmUpload(int panelId);
 
 signals:
     void backRequested();  // 2062
@@ -85,6 +89,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The file the site history belongs to; empty for a facility without one.
+    KvWString historyFile() const;
+    // Keeps the transfer just made in the site history; a failure there is reported once.
+    void recordTransfer(CHistoryRecord::Kind kind, int panelId);
     QLayout* makeButtons();
     void addShortcuts();
     void updateStatus();
@@ -106,6 +114,7 @@ private:
     IUserPrompt& m_prompt;
     CUsbHandler& m_usb;
     CFileCommands& m_files;
+    CTransferHistory m_history;
     CTreeListModel* m_model;
     CTreeListCtrl* m_tree;
     CTreeListDelegate* m_delegate;
