@@ -4,6 +4,7 @@
 
 #include "basalt/KvStringTableFile.h"
 #include "basalt/KvTrace.h"
+#include "internal/ManagerRecording.h"
 #include "model/CElementTypeCatalogue.h"
 #include "seams/IFacilityObserver.h"
 #include "seams/IUserPrompt.h"
@@ -85,6 +86,7 @@ void CFacilityManager::flushFacility() {
     clearGroups();
     dropRuleIndex();
     m_facility = std::make_unique<CFacilityItem>();
+    m_history.reset();
 }
 
 bool CFacilityManager::sortingElements(const CElementItem* a, const CElementItem* b) {
@@ -98,13 +100,20 @@ bool CFacilityManager::sortingPanels(const CPanelItem* a, const CPanelItem* b) {
 void CFacilityManager::sortFacility() {
     printk("\n CFacilityManager::sortFacility");
     changed(kLoops);
+    const auto elementLess = [](const auto& a, const auto& b) { return sortingElements(a.get(), b.get()); };
+    const auto loopLess = [](const auto& a, const auto& b) { return sortingLoops(a.get(), b.get()); };
+    bool reopened = false;
     for (auto& panel : m_facility->panels) {
-        for (auto& loop : panel->loops)
-            std::stable_sort(loop->elements.begin(), loop->elements.end(),
-                             [](const auto& a, const auto& b) { return sortingElements(a.get(), b.get()); });
-        std::stable_sort(panel->loops.begin(), panel->loops.end(),
-                         [](const auto& a, const auto& b) { return sortingLoops(a.get(), b.get()); });
+        for (auto& loop : panel->loops) {
+            if (std::is_sorted(loop->elements.begin(), loop->elements.end(), elementLess)) continue;
+            noteReorder(loop->elements, {panel.get(), loop.get(), nullptr}, reopened);
+            std::stable_sort(loop->elements.begin(), loop->elements.end(), elementLess);
+        }
+        if (std::is_sorted(panel->loops.begin(), panel->loops.end(), loopLess)) continue;
+        noteReorder(panel->loops, {panel.get(), nullptr, nullptr}, reopened);
+        std::stable_sort(panel->loops.begin(), panel->loops.end(), loopLess);
     }
+    if (reopened) m_history.close(true);
 }
 
 int CFacilityManager::getNumberOfPanels() const {
@@ -137,7 +146,9 @@ bool CFacilityManager::addPanel(int id, int address, const KvWString& label) {
     changed(kPanels);
     auto panel = std::make_unique<CPanelItem>(id, label);
     panel->address = address;
+    CPanelItem* added = panel.get();
     placePanel(std::move(panel));
+    noteInserted(m_facility->panels, added, {});
     return true;
 }
 
@@ -147,7 +158,7 @@ bool CFacilityManager::delPanel(int id) {
     auto at = std::find_if(panels.begin(), panels.end(), [id](const auto& p) { return p->id == id; });
     if (at == panels.end()) return true;
     changed(kPanels);
-    panels.erase(at);
+    removeAt(panels, static_cast<std::size_t>(at - panels.begin()), {});
     return true;
 }
 
@@ -157,9 +168,13 @@ bool CFacilityManager::sortPanel(int id) {
     auto at = std::find_if(panels.begin(), panels.end(), [id](const auto& p) { return p->id == id; });
     if (at == panels.end()) return true;
     changed(kPanels);
+    const auto from = static_cast<std::size_t>(at - panels.begin());
     std::unique_ptr<CPanelItem> panel = std::move(*at);
+    CPanelItem* moved = panel.get();
     panels.erase(at);
     placePanel(std::move(panel));
+    if (history::indexOf(panels, moved) != from && recordFor({}))
+        m_history.record(std::make_unique<history::ListMove<CPanelItem>>(panels, moved, from));
     return true;
 }
 
@@ -171,7 +186,7 @@ int CFacilityManager::getPanelAddress(int id) const {
 
 void CFacilityManager::setPanelAddress(int id, int address) {
     printk("\n CFacilityManager::setPanelAddress");
-    if (CPanelItem* panel = findPanel(id)) panel->address = address;
+    if (CPanelItem* panel = findPanel(id)) assign(panel->address, address, {panel});
 }
 
 int CFacilityManager::getPanelId(int index) const {
@@ -190,7 +205,7 @@ bool CFacilityManager::setPanelLabel(int id, const KvWString& text) {
     printk("\n CFacilityManager::setPanelLabel");
     CPanelItem* panel = findPanel(id);
     if (!panel) return false;
-    panel->label = text;
+    assign(panel->label, text, {panel});
     return true;
 }
 
@@ -216,7 +231,7 @@ bool CFacilityManager::setPanelInstaller(int id, const KvWString& text) {
     printk("\n CFacilityManager::setPanelInstaller");
     CPanelItem* panel = findPanel(id);
     if (!panel) return false;
-    panel->installer = text;
+    assign(panel->installer, text, {panel});
     return true;
 }
 
@@ -224,7 +239,7 @@ bool CFacilityManager::setPanelPhone(int id, const KvWString& text) {
     printk("\n CFacilityManager::setPanelPhone");
     CPanelItem* panel = findPanel(id);
     if (!panel) return false;
-    panel->phone = text;
+    assign(panel->phone, text, {panel});
     return true;
 }
 
@@ -232,7 +247,7 @@ bool CFacilityManager::setPanelComments(int id, const KvWString& text) {
     printk("\n CFacilityManager::setPanelComments");
     CPanelItem* panel = findPanel(id);
     if (!panel) return false;
-    panel->description = text;
+    assign(panel->description, text, {panel});
     return true;
 }
 
@@ -278,6 +293,7 @@ bool CFacilityManager::addLoopToPanel(int panelId, int address) {
     if (!panel || findLoop(panelId, address)) return false;
     changed(kLoops);
     panel->loops.push_back(std::make_unique<CLoopItem>(address));
+    noteInserted(panel->loops, panel->loops.back().get(), {panel});
     return true;
 }
 
@@ -289,9 +305,14 @@ bool CFacilityManager::delLoopFromPanel(int panelId, int address) {
     auto at = std::find_if(loops.begin(), loops.end(), [address](const auto& l) { return l->address == address; });
     if (at == loops.end()) return false;
     changed(kLoops);
-    loops.erase(at);
+    removeAt(loops, static_cast<std::size_t>(at - loops.begin()), {panel});
     // Zones exist only for panels with loops; they go with the last loop.
-    if (loops.empty()) panel->zones.clear();
+    if (loops.empty() && !panel->zones.empty()) {
+        if (recordFor({panel}))
+            m_history.record(std::make_unique<history::ValueSwap<OwnedList<CZoneItem>>>(panel->zones,
+                                                                                      std::move(panel->zones)));
+        panel->zones.clear();
+    }
     return true;
 }
 
@@ -308,7 +329,7 @@ bool CFacilityManager::setLoopAddress(int panelId, int index, int address) {
     CLoopItem* loop = panel ? atIndex(panel->loops, index) : nullptr;
     if (!loop) return false;
     changed(kLoops);
-    loop->address = address;
+    assign(loop->address, address, {panel, loop, nullptr});
     return true;
 }
 
@@ -359,6 +380,7 @@ bool CFacilityManager::addElementToLoop(int panelId, int loopAddress, int addres
     if (!loop || findElement(panelId, loopAddress, address)) return false;
     changed(kElements);
     loop->elements.push_back(std::make_unique<CElementItem>(address, type, zone, label, description));
+    noteInserted(loop->elements, loop->elements.back().get(), {findPanel(panelId), loop, nullptr});
     return true;
 }
 
@@ -367,7 +389,14 @@ bool CFacilityManager::delElementFromLoop(int panelId, int loopAddress, int addr
     CLoopItem* loop = findLoop(panelId, loopAddress);
     if (!loop) return false;
     changed(kElements);
-    std::erase_if(loop->elements, [address](const auto& e) { return e->address == address; });
+    const Owners owners{findPanel(panelId), loop, nullptr};
+    auto& elements = loop->elements;
+    for (std::size_t i = 0; i < elements.size();) {
+        if (elements[i]->address == address)
+            removeAt(elements, i, owners);
+        else
+            ++i;
+    }
     return true;
 }
 
@@ -384,7 +413,7 @@ bool CFacilityManager::setElementAddress(int panelId, int loopAddress, int index
     CElementItem* element = loop ? atIndex(loop->elements, index) : nullptr;
     if (!element) return false;
     changed(kElements);
-    element->address = address;
+    assign(element->address, address, {findPanel(panelId), loop, element});
     return true;
 }
 
@@ -444,7 +473,7 @@ bool CFacilityManager::setElementLabel(int panelId, int loopAddress, int address
     printk("\n CFacilityManager::setElementLabel");
     CElementItem* element = findElement(panelId, loopAddress, address);
     if (!element) return false;
-    element->label = text;
+    assign(element->label, text, elementOwners(panelId, loopAddress, element));
     return true;
 }
 
@@ -458,7 +487,7 @@ bool CFacilityManager::setElementDescription(int panelId, int loopAddress, int a
     printk("\n CFacilityManager::setElementDescription");
     CElementItem* element = findElement(panelId, loopAddress, address);
     if (!element) return false;
-    element->setDescription(text);
+    assign(element->description, text ? KvWString(text) : element->label, elementOwners(panelId, loopAddress, element));
     return true;
 }
 
@@ -472,7 +501,7 @@ bool CFacilityManager::addElementToZone(int panelId, int loopAddress, int addres
     printk("\n CFacilityManager::addElementToZone");
     CElementItem* element = findElement(panelId, loopAddress, address);
     if (!element) return false;
-    element->zone = zone;
+    assign(element->zone, zone, elementOwners(panelId, loopAddress, element));
     return true;
 }
 
@@ -480,7 +509,7 @@ bool CFacilityManager::delElementFromZone(int panelId, int loopAddress, int addr
     printk("\n CFacilityManager::delElementFromZone");
     CElementItem* element = findElement(panelId, loopAddress, address);
     if (!element) return false;
-    element->zone = 0;
+    assign(element->zone, 0, elementOwners(panelId, loopAddress, element));
     return true;
 }
 
@@ -494,7 +523,7 @@ bool CFacilityManager::setElementCompositeMode(int panelId, int loopAddress, int
     printk("\n CFacilityManager::setElementCompositeMode");
     CElementItem* element = findElement(panelId, loopAddress, address);
     if (!element) return false;
-    element->compositeMode = mode;
+    assign(element->compositeMode, mode, elementOwners(panelId, loopAddress, element));
     return true;
 }
 
@@ -508,7 +537,7 @@ bool CFacilityManager::setElementGenericType(int panelId, int loopAddress, int a
     printk("\n CFacilityManager::setElementGenericType");
     CElementItem* element = findElement(panelId, loopAddress, address);
     if (!element) return false;
-    element->genericType = generic;
+    assign(element->genericType, generic, elementOwners(panelId, loopAddress, element));
     return true;
 }
 
@@ -522,7 +551,7 @@ bool CFacilityManager::setElementFirst(int panelId, int loopAddress, int address
     printk("\n CFacilityManager::setElementFirst");
     CElementItem* element = findElement(panelId, loopAddress, address);
     if (!element) return false;
-    element->first = first;
+    assign(element->first, first, elementOwners(panelId, loopAddress, element));
     return true;
 }
 
@@ -567,6 +596,7 @@ bool CFacilityManager::addZone(int panelId, int number, const KvWString& descrip
     if (!panel || firstMatch(panel->zones, [number](const CZoneItem& z) { return z.number == number; }))
         return false;
     panel->zones.push_back(std::make_unique<CZoneItem>(number, description));
+    noteInserted(panel->zones, panel->zones.back().get(), {panel});
     return true;
 }
 
@@ -582,7 +612,7 @@ bool CFacilityManager::setZoneDescription(int number, const KvWString& text) {
     printk("\n CFacilityManager::setZoneDescription");
     for (const auto& panel : m_facility->panels)
         if (CZoneItem* zone = firstMatch(panel->zones, [number](const CZoneItem& z) { return z.number == number; })) {
-            zone->description = text;
+            assign(zone->description, text, {panel.get(), zone, nullptr});
             return true;
         }
     return false;

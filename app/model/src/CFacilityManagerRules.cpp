@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "basalt/KvTrace.h"
+#include "internal/ManagerRecording.h"
+#include "internal/RuleSteps.h"
 #include "model/CFacilityManager.h"
 #include "seams/IFacilityObserver.h"
 
@@ -86,7 +88,9 @@ bool CFacilityManager::addEventActionItem(int id, int delay) {
     printk("\n CFacilityManager::addEventActionItem");
     if (findRule(id)) return false;
     m_facility->eventActions.push_back(std::make_unique<CEventActionItem>(id, delay));
-    m_ruleIndex.emplace(id, m_facility->eventActions.back().get());
+    CEventActionItem* rule = m_facility->eventActions.back().get();
+    m_ruleIndex.emplace(id, rule);
+    noteInserted(m_facility->eventActions, rule, {});
     return true;
 }
 
@@ -95,6 +99,7 @@ bool CFacilityManager::addEventToEventActionItem(int id, int type, int panel, in
     printk("\n CFacilityManager::addEventToEventActionItem");
     CEventActionItem* rule = findRule(id);
     if (!rule) return false;
+    rememberSides(*rule);
     if (!rule->event) rule->event = std::make_unique<CEventItem>(type, type);
     store(*rule->event, type, panel, loop, element, zone, rangeBegin, rangeEnd, itemType);
     // A new event invalidates whatever the rule drove before.
@@ -102,7 +107,9 @@ bool CFacilityManager::addEventToEventActionItem(int id, int type, int panel, in
     store(*rule->action, 0, 0, 0, 0, 0, 0, 0, 0);
     m_eventGroups.sideChanged(rule);
     m_actionGroups.sideChanged(rule);
-    m_eventGroups.file(rule, key);
+    const CEventActionGroups::Filing filing = m_eventGroups.file(rule, key);
+    if (recordFor({}))
+        m_history.record(std::make_unique<history::GroupFilingStep>(true, rule, key, filing, kEventImageDrop));
     return true;
 }
 
@@ -111,16 +118,24 @@ bool CFacilityManager::addActionToEventActionItem(int id, int type, int panel, i
     printk("\n CFacilityManager::addActionToEventActionItem");
     CEventActionItem* rule = findRule(id);
     if (!rule) return false;
+    rememberSides(*rule);
     if (!rule->action) rule->action = std::make_unique<CActionItem>(type, type);
     store(*rule->action, type, panel, loop, element, zone, rangeBegin, rangeEnd, itemType);
     m_actionGroups.sideChanged(rule);
-    m_actionGroups.file(rule, key);
+    const CEventActionGroups::Filing filing = m_actionGroups.file(rule, key);
+    if (recordFor({}))
+        m_history.record(std::make_unique<history::GroupFilingStep>(false, rule, key, filing, kActionImageDrop));
     return true;
 }
 
-void CFacilityManager::dropFromGroups(CEventActionGroups& groups, const CEventActionItem* rule, int imageDrop) {
+void CFacilityManager::dropFromGroups(CEventActionGroups& groups, CEventActionItem* rule, int imageDrop) {
     std::intptr_t key = 0;
-    if (groups.remove(rule, key) && m_observer) m_observer->groupEmptied(key, imageDrop);
+    CEventActionGroups::Removal removal;
+    const bool emptied = groups.remove(rule, key, &removal);
+    if (!removal.empty() && recordFor({}))
+        m_history.record(std::make_unique<history::GroupRemovalStep>(&groups == &m_eventGroups, rule,
+                                                                     std::move(removal), emptied, key, imageDrop));
+    if (emptied && m_observer) m_observer->groupEmptied(key, imageDrop);
 }
 
 bool CFacilityManager::delEventActionItem(int id) {
@@ -128,11 +143,11 @@ bool CFacilityManager::delEventActionItem(int id) {
     auto& rules = m_facility->eventActions;
     auto at = std::find_if(rules.begin(), rules.end(), [id](const auto& r) { return r->id == id; });
     if (at == rules.end()) return false;
-    const CEventActionItem* rule = at->get();
+    CEventActionItem* rule = at->get();
     dropFromGroups(m_eventGroups, rule, kEventImageDrop);
     dropFromGroups(m_actionGroups, rule, kActionImageDrop);
     dropRuleIndex();
-    rules.erase(at);
+    removeAt(rules, static_cast<std::size_t>(at - rules.begin()), {});
     return true;
 }
 
@@ -141,7 +156,7 @@ bool CFacilityManager::changeEventActionId(int id, int newId) {
     CEventActionItem* rule = findRule(id);
     if (!rule) return false;
     dropRuleIndex();
-    rule->id = newId;
+    assign(rule->id, newId, {rule});
     return true;
 }
 
@@ -153,7 +168,7 @@ int CFacilityManager::getEventActionDelay(int id) const {
 
 void CFacilityManager::setEventActionDelay(int id, int delay) {
     printk("\n CFacilityManager::setEventActionDelay");
-    if (CEventActionItem* rule = findRule(id)) rule->delay = delay;
+    if (CEventActionItem* rule = findRule(id)) assign(rule->delay, delay, {rule});
 }
 
 #define CAIRN_SIDE_GETTER(name, side, field)                     \
@@ -179,12 +194,18 @@ CAIRN_SIDE_GETTER(getEventActionOutZone, actionSide, zone)
 
 void CFacilityManager::setEventActionInType(int id, int type) {
     printk("\n CFacilityManager::setEventActionInType");
-    if (CEventActionSide* side = eventSide(id)) side->type = type;
+    CEventActionSide* side = eventSide(id);
+    if (!side || side->type == type) return;
+    rememberSides(*findRule(id));
+    side->type = type;
 }
 
 void CFacilityManager::setEventActionOutType(int id, int type) {
     printk("\n CFacilityManager::setEventActionOutType");
-    if (CEventActionSide* side = actionSide(id)) side->type = type;
+    CEventActionSide* side = actionSide(id);
+    if (!side || side->type == type) return;
+    rememberSides(*findRule(id));
+    side->type = type;
 }
 
 std::pair<int, int> CFacilityManager::getEventActionInRange(int id) const {
@@ -201,7 +222,9 @@ std::pair<int, int> CFacilityManager::getEventActionOutRange(int id) const {
 
 void CFacilityManager::setEventActionInRange(int id, int begin, int end) {
     printk("\n CFacilityManager::setEventActionInRange");
-    if (CEventActionSide* side = eventSide(id)) {
+    CEventActionSide* side = eventSide(id);
+    if (side && (side->rangeBegin != begin || side->rangeEnd != end)) {
+        rememberSides(*findRule(id));
         side->rangeBegin = begin;
         side->rangeEnd = end;
         m_eventGroups.sideChanged(findRule(id));
@@ -210,7 +233,9 @@ void CFacilityManager::setEventActionInRange(int id, int begin, int end) {
 
 void CFacilityManager::setEventActionOutRange(int id, int begin, int end) {
     printk("\n CFacilityManager::setEventActionOutRange");
-    if (CEventActionSide* side = actionSide(id)) {
+    CEventActionSide* side = actionSide(id);
+    if (side && (side->rangeBegin != begin || side->rangeEnd != end)) {
+        rememberSides(*findRule(id));
         side->rangeBegin = begin;
         side->rangeEnd = end;
         m_actionGroups.sideChanged(findRule(id));
@@ -231,6 +256,7 @@ int CFacilityManager::getEventActionOutItemType(int id) const {
 
 void CFacilityManager::clearGroups() {
     printk("\n CFacilityManager::clearGroups");
+    if (!m_eventGroups.groups().empty() || !m_actionGroups.groups().empty()) m_history.unrecordedChange();
     m_eventGroups.clear();
     m_actionGroups.clear();
 }

@@ -128,9 +128,11 @@ class RecordingObserver : public IFacilityObserver {
 public:
     void loopsChanged(bool expandAll) override { rebuilds.push_back(expandAll); }
     void groupEmptied(std::intptr_t key, int imageDrop) override { emptied.emplace_back(key, imageDrop); }
+    void groupRefilled(std::intptr_t key, int imageDrop) override { refilled.emplace_back(key, imageDrop); }
 
     std::vector<bool> rebuilds;
     std::vector<std::pair<std::intptr_t, int>> emptied;
+    std::vector<std::pair<std::intptr_t, int>> refilled;
 };
 
 // Answers questions from a script (yes when the script runs out) and records every text id.

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "model/CEventActionGroup.h"
@@ -22,16 +23,32 @@ class CEventActionGroups {
 public:
     explicit CEventActionGroups(bool eventSide) : m_eventSide(eventSide) {}
 
+    // Where one filing put a rule, so that it can be taken back.
+    struct Filing {
+        std::size_t position = 0;    // of the group
+        std::intptr_t oldKey = 0;    // the group's key before
+        bool created = false;        // the group was made for the rule
+        bool wasEmpty = false;       // the group held no rule before
+        bool joined = false;         // the rule was not in that group before
+    };
+    // Where a removal took a rule from: per group position, the rule's places in it, ascending.
+    using Removal = std::vector<std::pair<std::size_t, std::vector<std::size_t>>>;
+
     const std::vector<CEventActionGroup>& groups() const { return m_groups; }
 
     // Files `rule` (whose side must exist) at the end of the first matching group, which takes
     // `key`; without one, a new group with `key` holds it alone.
-    void file(CEventActionItem* rule, std::intptr_t key);
+    Filing file(CEventActionItem* rule, std::intptr_t key);
+    // Takes back the filing `filing`, the last change to these groups.
+    void unfile(const CEventActionItem* rule, const Filing& filing);
     // To be called whenever the indexed side of `rule` has changed its selection.
     void sideChanged(const CEventActionItem* rule);
     // Removes `rule` from every group. True, with that group's key, when the first group that
-    // held it is left empty by removing it once; empty groups stay.
-    bool remove(const CEventActionItem* rule, std::intptr_t& emptiedKey);
+    // held it is left empty by removing it once; empty groups stay. `removal`, when given,
+    // receives where the rule was.
+    bool remove(const CEventActionItem* rule, std::intptr_t& emptiedKey, Removal* removal = nullptr);
+    // Puts `rule` back where `removal` says it was.
+    void restore(CEventActionItem* rule, const Removal& removal);
     void clear();
 
 private:

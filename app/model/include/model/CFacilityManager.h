@@ -12,6 +12,8 @@
 // has joined.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
@@ -21,6 +23,7 @@
 #include "basalt/KvBasicString.h"
 #include "model/CEventActionGroup.h"
 #include "model/CEventActionGroups.h"
+#include "model/CFacilityHistory.h"
 #include "model/CFacilityItem.h"
 
 class IFacilityObserver;
@@ -195,6 +198,27 @@ public:
     // Empties both indexes (before a file is loaded).
     void clearGroups();
 
+    // ---- Undo history ----
+    // One entry per user action. An editor opens an action before the action's first change and
+    // commits it after its last (CFacilityAction does both); every change through the manager in
+    // between is recorded, and undo and redo replay them through here, so the rule groups and
+    // the observer follow. View state (expanded flags, panel choice marks, the editor's element
+    // handles) is not recorded. A change outside any action (loading a file, flushFacility)
+    // empties the history; flushFacility also counts the new facility as saved.
+    const CFacilityHistory& history() const { return m_history; }
+    // Opens an action, or joins the open one; returns the mark cancelAction goes back to.
+    std::size_t beginAction(const KvWString& description);
+    // Ends one level of the open action; true when that made a history entry (an action that
+    // changed nothing makes none).
+    bool commitAction();
+    // Takes back the changes made since `mark` and ends one level; the outermost leaves no entry.
+    void cancelAction(std::size_t mark);
+    // False when there is nothing to undo or redo, or while an action is open.
+    bool undo();
+    bool redo();
+    // The facility now matches its file.
+    void markSaved() { m_history.markSaved(); }
+
     // Orderings used by sortFacility.
     static bool sortingElements(const CElementItem* a, const CElementItem* b);
     static bool sortingLoops(const CLoopItem* a, const CLoopItem* b);
@@ -210,7 +234,26 @@ private:
     CEventActionSide* actionSide(int id) const;
     void placePanel(std::unique_ptr<CPanelItem> panel);
     bool deviceFits(const CLoopItem& loop, int address, int oldCount, int newCount) const;
-    void dropFromGroups(CEventActionGroups& groups, const CEventActionItem* rule, int imageDrop);
+    void dropFromGroups(CEventActionGroups& groups, CEventActionItem* rule, int imageDrop);
+
+    // Recording into the history. `Owners` are the record a change is made to and the records
+    // that contain it; a change inside a record the open action made needs no step.
+    using Owners = std::array<const void*, 3>;
+    template <class T>
+    using OwnedList = std::vector<std::unique_ptr<T>>;
+    bool recordFor(const Owners& owners);
+    Owners elementOwners(int panelId, int loopAddress, const CElementItem* element) const;
+    template <class V>
+    bool assign(V& field, const V& value, const Owners& owners);
+    template <class T>
+    void noteInserted(OwnedList<T>& list, T* item, const Owners& owners);
+    template <class T>
+    void removeAt(OwnedList<T>& list, std::size_t index, const Owners& owners);
+    template <class T>
+    void noteReorder(OwnedList<T>& list, const Owners& owners, bool& reopened);
+    void rememberSides(CEventActionItem& rule);
+    CHistoryContext historyContext();
+    void afterReplay();
     // Structure changes invalidate the remembered lookups at their level and below.
     enum Level { kPanels = 0, kLoops = 1, kElements = 2 };
     void changed(Level level) {
@@ -232,6 +275,7 @@ private:
     CEventActionGroups m_actionGroups{false};
     IFacilityObserver* m_observer = nullptr;
     IUserPrompt* m_prompt = nullptr;
+    CFacilityHistory m_history;
     std::uint64_t m_generation[3] = {0, 0, 0};
     mutable Memo<CPanelItem> m_panelMemo;
     mutable Memo<CLoopItem> m_loopMemo;

@@ -14,4 +14,7 @@ public:
     // A rule group lost its last rule: lower the image index of the editor node `key` by
     // `imageDrop` (31 for event groups, 62 for action groups) to show it unused.
     virtual void groupEmptied(std::intptr_t key, int imageDrop) = 0;
+    // Undo or redo gave an empty rule group a rule again: raise the image index of node `key`
+    // by `imageDrop` to show it used.
+    virtual void groupRefilled(std::intptr_t key, int imageDrop) { (void)key, (void)imageDrop; }
 };

@@ -1,0 +1,20 @@
+#include "model/CFacilityAction.h"
+
+#include "model/CFacilityManager.h"
+
+CFacilityAction::CFacilityAction(CFacilityManager& manager, const KvWString& description)
+    : m_manager(manager), m_mark(manager.beginAction(description)) {}
+
+CFacilityAction::~CFacilityAction() { cancel(); }
+
+bool CFacilityAction::commit() {
+    if (!m_open) return false;
+    m_open = false;
+    return m_manager.commitAction();
+}
+
+void CFacilityAction::cancel() {
+    if (!m_open) return;
+    m_open = false;
+    m_manager.cancelAction(m_mark);
+}

@@ -1,0 +1,67 @@
+// CFacilityManager: recording user actions into the undo history, and replaying them.
+#include "basalt/KvTrace.h"
+#include "internal/RuleSteps.h"
+#include "model/CFacilityManager.h"
+
+bool CFacilityManager::recordFor(const Owners& owners) {
+    if (!m_history.isRecording()) {
+        m_history.unrecordedChange();
+        return false;
+    }
+    for (const void* record : owners)
+        if (m_history.createdNow(record)) return false;
+    return true;
+}
+
+CFacilityManager::Owners CFacilityManager::elementOwners(int panelId, int loopAddress,
+                                                         const CElementItem* element) const {
+    return {findPanel(panelId), findLoop(panelId, loopAddress), element};
+}
+
+void CFacilityManager::rememberSides(CEventActionItem& rule) {
+    if (recordFor({&rule, nullptr, nullptr})) m_history.record(std::make_unique<history::RuleSidesSwap>(rule));
+}
+
+CHistoryContext CFacilityManager::historyContext() { return CHistoryContext{m_eventGroups, m_actionGroups, m_observer}; }
+
+// Replayed steps move records behind the remembered lookups' back.
+void CFacilityManager::afterReplay() {
+    changed(kPanels);
+    dropRuleIndex();
+}
+
+std::size_t CFacilityManager::beginAction(const KvWString& description) {
+    printk("\n CFacilityManager::beginAction");
+    return m_history.open(description);
+}
+
+bool CFacilityManager::commitAction() {
+    printk("\n CFacilityManager::commitAction");
+    return m_history.close(true);
+}
+
+void CFacilityManager::cancelAction(std::size_t mark) {
+    printk("\n CFacilityManager::cancelAction");
+    if (m_history.isRecording()) {
+        CHistoryContext context = historyContext();
+        m_history.rollback(context, mark);
+        afterReplay();
+    }
+    m_history.close(false);
+}
+
+bool CFacilityManager::undo() {
+    printk("\n CFacilityManager::undo");
+    CHistoryContext context = historyContext();
+    if (!m_history.stepBack(context)) return false;
+    afterReplay();
+    return true;
+}
+
+bool CFacilityManager::redo() {
+    printk("\n CFacilityManager::redo");
+    CHistoryContext context = historyContext();
+    if (!m_history.stepForward(context)) return false;
+    afterReplay();
+    return true;
+}
