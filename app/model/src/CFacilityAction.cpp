@@ -13,6 +13,11 @@ bool CFacilityAction::commit() {
     return m_manager.commitAction();
 }
 
+bool CFacilityAction::commit(const KvWString& description) {
+    if (m_open) m_manager.describeAction(description);
+    return commit();
+}
+
 void CFacilityAction::cancel() {
     if (!m_open) return;
     m_open = false;

@@ -79,7 +79,6 @@ void CFacilityHistory::unrecordedChange() {
     if (m_depth > 0) {
         m_broken = true;
         m_open.steps.clear();
-        return;
     }
     if (m_saved == -1 && m_entries.empty()) return;
     printk("\n CFacilityHistory::unrecordedChange");

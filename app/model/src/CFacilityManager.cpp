@@ -42,7 +42,9 @@ CFacilityManager::CFacilityManager() : m_facility(std::make_unique<CFacilityItem
 CFacilityManager::~CFacilityManager() {
     printk("\n CFacilityManager::~CFacilityManager");
     m_facility.reset();
-    clearGroups();
+    // Directly: the observer may be gone already, and the history goes with the manager.
+    m_eventGroups.clear();
+    m_actionGroups.clear();
 }
 
 // ---- lookups ----
@@ -87,6 +89,7 @@ void CFacilityManager::flushFacility() {
     dropRuleIndex();
     m_facility = std::make_unique<CFacilityItem>();
     m_history.reset();
+    historyChanged();
 }
 
 bool CFacilityManager::sortingElements(const CElementItem* a, const CElementItem* b) {

@@ -5,7 +5,7 @@
 
 bool CFacilityManager::recordFor(const Owners& owners) {
     if (!m_history.isRecording()) {
-        m_history.unrecordedChange();
+        forgetHistory();
         return false;
     }
     for (const void* record : owners)
@@ -18,11 +18,23 @@ CFacilityManager::Owners CFacilityManager::elementOwners(int panelId, int loopAd
     return {findPanel(panelId), findLoop(panelId, loopAddress), element};
 }
 
+// Recorded even for a rule the action made: filing it in the groups again on redo must see the
+// sides it was filed with, not the ones it ended with.
 void CFacilityManager::rememberSides(CEventActionItem& rule) {
-    if (recordFor({&rule, nullptr, nullptr})) m_history.record(std::make_unique<history::RuleSidesSwap>(rule));
+    if (recordFor({})) m_history.record(std::make_unique<history::RuleSidesSwap>(rule));
 }
 
 CHistoryContext CFacilityManager::historyContext() { return CHistoryContext{m_eventGroups, m_actionGroups, m_observer}; }
+
+void CFacilityManager::forgetHistory() {
+    const bool had = m_history.size() > 0;
+    m_history.unrecordedChange();
+    if (had) historyChanged();
+}
+
+void CFacilityManager::historyChanged() {
+    if (m_observer) m_observer->historyChanged();
+}
 
 // Replayed steps move records behind the remembered lookups' back.
 void CFacilityManager::afterReplay() {
@@ -37,7 +49,9 @@ std::size_t CFacilityManager::beginAction(const KvWString& description) {
 
 bool CFacilityManager::commitAction() {
     printk("\n CFacilityManager::commitAction");
-    return m_history.close(true);
+    if (!m_history.close(true)) return false;
+    historyChanged();
+    return true;
 }
 
 void CFacilityManager::cancelAction(std::size_t mark) {
@@ -55,6 +69,7 @@ bool CFacilityManager::undo() {
     CHistoryContext context = historyContext();
     if (!m_history.stepBack(context)) return false;
     afterReplay();
+    historyChanged();
     return true;
 }
 
@@ -63,5 +78,6 @@ bool CFacilityManager::redo() {
     CHistoryContext context = historyContext();
     if (!m_history.stepForward(context)) return false;
     afterReplay();
+    historyChanged();
     return true;
 }

@@ -256,7 +256,8 @@ int CFacilityManager::getEventActionOutItemType(int id) const {
 
 void CFacilityManager::clearGroups() {
     printk("\n CFacilityManager::clearGroups");
-    if (!m_eventGroups.groups().empty() || !m_actionGroups.groups().empty()) m_history.unrecordedChange();
+    // The groups are not recorded; emptying them cannot be replayed around.
+    if (!m_eventGroups.groups().empty() || !m_actionGroups.groups().empty()) forgetHistory();
     m_eventGroups.clear();
     m_actionGroups.clear();
 }

@@ -96,6 +96,18 @@ TEST_F(CFacilityHistoryTest, UndoingARuleMadeByDropEmptiesItsNewGroups) {
     EXPECT_EQ(m.getEventActionOutElement(4), 10);
 }
 
+TEST_F(CFacilityHistoryTest, ARuleChangedAfterItsFilingIsFiledAgainAsItWasThen) {
+    act(u"drop with range", [&] {
+        build.rule(4, 0, RuleSide{0, 1, 1, 1, 0, 0, 0, 5}, RuleSide{0, 2, 0, 0, 0, 4, 9, 6}, 14, 24);
+        m.setEventActionOutRange(4, 0, 0);  // now names what rule 2's action names
+    });
+    const std::string after = groups(m.actionGroups());
+    ASSERT_TRUE(m.undo());
+    ASSERT_TRUE(m.redo());
+    EXPECT_EQ(groups(m.actionGroups()), after);
+    EXPECT_EQ(after, "(21 1)(22 2)(23 3)(24 4)");
+}
+
 // The group index remembers which groups may hold a selection; a side put back by undo must be
 // found under its old selection again, even after a filing pruned it while it was changed.
 TEST_F(CFacilityHistoryTest, ASideChangeUndoneIsFoundByItsSelectionAgain) {

@@ -45,6 +45,7 @@ bool CFileCommands::openFile(const QString& path) {
     m_facility.flushFacility();
     const bool loaded = m_xml.load(toKvWString(path));
     if (loaded) {
+        m_facility.markSaved();
         m_status.markSaved(toKvWString(QFileInfo(path).absoluteFilePath()));
     } else {
         m_status.reset();
@@ -81,6 +82,7 @@ bool CFileCommands::saveTo(const QString& path) {
         m_prompt.showMessageWith(kSaveFailedText, toKvWString(QFileInfo(path).fileName()));
         return false;
     }
+    m_facility.markSaved();
     m_status.markSaved(toKvWString(QFileInfo(path).absoluteFilePath()));
     m_prompt.showMessage(kSavedText);
     emit titleChanged();

@@ -8,6 +8,7 @@
 
 #include "basalt/KvTrace.h"
 #include "file/CXmlHandler.h"
+#include "model/CFacilityAction.h"
 #include "model/CFacilityManager.h"
 #include "panel_link/CUsbHandler.h"
 #include "ui/CAboutBox.h"
@@ -23,6 +24,7 @@
 #include "ui/CSysInfoDlg.h"
 #include "ui/CSysLogDlg.h"
 #include "ui/CSysReports.h"
+#include "ui/CUndoCommands.h"
 #include "ui/CWaitDialogs.h"
 #include "ui/UiText.h"
 
@@ -50,6 +52,7 @@ CMainFrame::CMainFrame(const CFrameServices& services, QWidget* parent)
     m_facility->setObserver(m_modelEvents.get());
     m_usb = std::make_unique<CUsbHandler>(*m_facility, m_services.prompt, m_services.waitDialogs, m_services.backend);
     m_files = std::make_unique<CFileCommands>(*m_facility, *m_xml, m_unsaved, m_services.prompt, m_services.files, this);
+    m_undo = std::make_unique<CUndoCommands>(*m_facility, m_unsaved);
 
     createViews();
     connectViews();
@@ -78,6 +81,8 @@ void CMainFrame::createViews() {
         m_stack->addWidget(view);
     m_stack->setCurrentWidget(m_home);
     setCentralWidget(m_stack);
+    m_undo->attach(m_loops);
+    m_undo->attach(m_events);
 }
 
 // Every request of a view, and what the frame does with it.
@@ -109,6 +114,8 @@ void CMainFrame::connectViews() {
     connect(m_modelEvents.get(), &CFacilityEvents::loopsRebuildRequested, m_loops, &CExtendedControlsDlg::populate);
     connect(m_files.get(), &CFileCommands::facilityReplaced, this, &CMainFrame::refreshViews);
     connect(m_files.get(), &CFileCommands::titleChanged, this, &CMainFrame::updateTitle);
+    connect(m_modelEvents.get(), &CFacilityEvents::undoHistoryChanged, m_undo.get(), &CUndoCommands::refresh);
+    connect(m_undo.get(), &CUndoCommands::facilityChanged, this, &CMainFrame::refreshViews);
 }
 
 CMainFrame::View CMainFrame::view() const {
@@ -289,8 +296,10 @@ void CMainFrame::fileEditSysInfo() {
         m_services.prompt.showMessage(kNoPanelForInfoText);
         return;
     }
+    CFacilityAction action(*m_facility, KvWString());
     CSysInfoDlg dialog(*m_facility, m_unsaved, m_services.prompt, this);
-    dialog.run();
+    if (dialog.run() == QDialog::Accepted)
+        action.commit(CUndoCommands::describe(CUndoCommands::kModifyPanelText, dialog.panel()));
     updateTitle();
 }
 
@@ -319,7 +328,14 @@ void CMainFrame::fileSysReports() {
 void CMainFrame::usbUpload() { m_loops->usbUpload(); }
 
 void CMainFrame::usbDownload() {
-    m_loops->usbDownload();
+    // The panel read in is one step of the history; a failed download leaves nothing behind.
+    CFacilityAction action(*m_facility, KvWString());
+    if (m_loops->usbDownload()) {
+        action.commit(CUndoCommands::describe(CUndoCommands::kReceivePanelText, m_usb->panel()));
+    } else {
+        action.cancel();
+        m_loops->populate();
+    }
     m_events->populate();
 }
 

@@ -23,6 +23,8 @@ public:
 
     // Keeps the changes; true when that made a history entry.
     bool commit();
+    // The same, naming the action now (a download knows its panel only at the end).
+    bool commit(const KvWString& description);
     // Takes the changes back now.
     void cancel();
 

@@ -42,6 +42,10 @@ public:
     // Starts an action, or joins the one already open; returns the mark a nested rollback goes back to.
     std::size_t open(const KvWString& description);
     bool isOpen() const { return m_depth > 0; }
+    // Names the open action, when its name is known only at its end.
+    void describe(const KvWString& description) {
+        if (m_depth == 1) m_open.description = description;
+    }
     // Steps go into the open action (an action broken by an unrecorded change records nothing).
     bool isRecording() const { return m_depth > 0 && !m_broken; }
     void record(std::unique_ptr<CHistoryStep> step) { m_open.steps.push_back(std::move(step)); }
@@ -54,8 +58,8 @@ public:
     bool close(bool commit);
     // Takes back the steps the open action recorded since `mark`.
     void rollback(CHistoryContext& context, std::size_t mark);
-    // A change made outside any action: the entries can no longer be replayed, so they go, and the
-    // saved state is out of reach. Inside an action it breaks that action.
+    // A change that was not recorded: the entries can no longer be replayed, so they go, and the
+    // saved state is out of reach. An open action breaks and records nothing more.
     void unrecordedChange();
     // Reopens the newest entry to add steps to it, when the facility is as that entry left it;
     // false (nothing open) otherwise.

@@ -211,6 +211,8 @@ public:
     // Ends one level of the open action; true when that made a history entry (an action that
     // changed nothing makes none).
     bool commitAction();
+    // Renames the open action.
+    void describeAction(const KvWString& description) { m_history.describe(description); }
     // Takes back the changes made since `mark` and ends one level; the outermost leaves no entry.
     void cancelAction(std::size_t mark);
     // False when there is nothing to undo or redo, or while an action is open.
@@ -254,6 +256,9 @@ private:
     void rememberSides(CEventActionItem& rule);
     CHistoryContext historyContext();
     void afterReplay();
+    // A change that cannot be recorded: the history goes (or the open action breaks).
+    void forgetHistory();
+    void historyChanged();
     // Structure changes invalidate the remembered lookups at their level and below.
     enum Level { kPanels = 0, kLoops = 1, kElements = 2 };
     void changed(Level level) {

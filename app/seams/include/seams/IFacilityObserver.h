@@ -17,4 +17,6 @@ public:
     // Undo or redo gave an empty rule group a rule again: raise the image index of node `key`
     // by `imageDrop` to show it used.
     virtual void groupRefilled(std::intptr_t key, int imageDrop) { (void)key, (void)imageDrop; }
+    // The undo history changed: an action was recorded, undone or redone, or the history emptied.
+    virtual void historyChanged() {}
 };

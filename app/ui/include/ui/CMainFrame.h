@@ -27,6 +27,7 @@ class CFacilityEvents;
 class CFacilityManager;
 class CFileCommands;
 class CMainDlg;
+class CUndoCommands;
 class CUsbHandler;
 class CXmlHandler;
 class QMenu;
@@ -49,6 +50,7 @@ public:
     CUnsavedStatus& unsavedStatus() { return m_unsaved; }
     CUsbHandler& usbHandler() { return *m_usb; }
     CFileCommands& fileCommands() { return *m_files; }
+    CUndoCommands& undoCommands() { return *m_undo; }
     // The size the editors get when next shown, and whether maximised.
     QSize editorSize() const { return m_editorSize; }
     bool editorMaximized() const { return m_maximized; }
@@ -102,6 +104,7 @@ private:
     CUnsavedStatus m_unsaved;
     std::unique_ptr<CFileCommands> m_files;
     std::unique_ptr<CFacilityEvents> m_modelEvents;
+    std::unique_ptr<CUndoCommands> m_undo;
 
     QStackedWidget* m_stack = nullptr;
     CMainDlg* m_home = nullptr;

@@ -22,6 +22,8 @@ public:
     bool choosePanel();
     // choosePanel(), then the dialog modally.
     int run();
+    // The panel edited (after choosePanel).
+    int panel() const { return m_form.panel(); }
     void accept() override;
 
 private:
