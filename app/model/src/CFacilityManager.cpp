@@ -176,8 +176,8 @@ bool CFacilityManager::sortPanel(int id) {
     CPanelItem* moved = panel.get();
     panels.erase(at);
     placePanel(std::move(panel));
-    if (history::indexOf(panels, moved) != from && recordFor({}))
-        m_history.record(std::make_unique<history::ListMove<CPanelItem>>(panels, moved, from));
+    if (undo::indexOf(panels, moved) != from && recordFor({}))
+        m_history.record(std::make_unique<undo::ListMove<CPanelItem>>(panels, moved, from));
     return true;
 }
 
@@ -312,7 +312,7 @@ bool CFacilityManager::delLoopFromPanel(int panelId, int address) {
     // Zones exist only for panels with loops; they go with the last loop.
     if (loops.empty() && !panel->zones.empty()) {
         if (recordFor({panel}))
-            m_history.record(std::make_unique<history::ValueSwap<OwnedList<CZoneItem>>>(panel->zones,
+            m_history.record(std::make_unique<undo::ValueSwap<OwnedList<CZoneItem>>>(panel->zones,
                                                                                       std::move(panel->zones)));
         panel->zones.clear();
     }

@@ -109,7 +109,7 @@ bool CFacilityManager::addEventToEventActionItem(int id, int type, int panel, in
     m_actionGroups.sideChanged(rule);
     const CEventActionGroups::Filing filing = m_eventGroups.file(rule, key);
     if (recordFor({}))
-        m_history.record(std::make_unique<history::GroupFilingStep>(true, rule, key, filing, kEventImageDrop));
+        m_history.record(std::make_unique<undo::GroupFilingStep>(true, rule, key, filing, kEventImageDrop));
     return true;
 }
 
@@ -124,7 +124,7 @@ bool CFacilityManager::addActionToEventActionItem(int id, int type, int panel, i
     m_actionGroups.sideChanged(rule);
     const CEventActionGroups::Filing filing = m_actionGroups.file(rule, key);
     if (recordFor({}))
-        m_history.record(std::make_unique<history::GroupFilingStep>(false, rule, key, filing, kActionImageDrop));
+        m_history.record(std::make_unique<undo::GroupFilingStep>(false, rule, key, filing, kActionImageDrop));
     return true;
 }
 
@@ -133,7 +133,7 @@ void CFacilityManager::dropFromGroups(CEventActionGroups& groups, CEventActionIt
     CEventActionGroups::Removal removal;
     const bool emptied = groups.remove(rule, key, &removal);
     if (!removal.empty() && recordFor({}))
-        m_history.record(std::make_unique<history::GroupRemovalStep>(&groups == &m_eventGroups, rule,
+        m_history.record(std::make_unique<undo::GroupRemovalStep>(&groups == &m_eventGroups, rule,
                                                                      std::move(removal), emptied, key, imageDrop));
     if (emptied && m_observer) m_observer->groupEmptied(key, imageDrop);
 }

@@ -11,6 +11,7 @@
 
 #include "basalt/KvStringTableFile.h"
 #include "basalt/KvTrace.h"
+#include "model/CFacilityAction.h"
 #include "model/CFacilityManager.h"
 #include "ui/CAbstract.h"
 #include "ui/CDragNDropTreeCtrl.h"
@@ -19,6 +20,7 @@
 #include "ui/CRuleListModel.h"
 #include "ui/CRuleMaker.h"
 #include "ui/CRuleTreeModel.h"
+#include "ui/CUndoCommands.h"
 #include "ui/CUnsavedStatus.h"
 #include "ui/EditorViewParts.h"
 #include "ui/UiText.h"
@@ -208,15 +210,19 @@ void CDragNDropDlg::onListSelection(int id) {
 bool CDragNDropDlg::editRule(int id) {
     printk("\n CDragNDropDlg::editRule");
     if (!m_facility.getEventActionInSide(id) && !m_facility.getEventActionOutSide(id)) return false;
+    CFacilityAction action(m_facility, CUndoCommands::describe(CUndoCommands::kEditRuleText, id));
     CEventEdit edit(m_facility, id, this);
     if (edit.exec() != QDialog::Accepted) return false;
+    action.commit();
     changed();
     return true;
 }
 
 bool CDragNDropDlg::deleteRule(int id) {
     printk("\n CDragNDropDlg::deleteRule");
+    CFacilityAction action(m_facility, CUndoCommands::describe(CUndoCommands::kDeleteRuleText, id));
     if (!m_facility.delEventActionItem(id)) return false;
+    action.commit();
     changed();
     return true;
 }
@@ -234,9 +240,12 @@ int CDragNDropDlg::dropNode(const CRuleNode& source, const CRuleNode& target, bo
     m_dropping = true;
     const CRuleNode input = sourceIsInput ? source : target;
     const CRuleNode output = sourceIsInput ? target : source;
+    // A cancelled or refused drop leaves no step: whatever it did is taken back.
+    CFacilityAction action(m_facility, KvWString());
     CRuleMaker maker(m_facility, m_prompt, this);
     const int id = maker.make(input, m_inModel->groupKey(input), output, m_outModel->groupKey(output));
     if (id) {
+        action.commit(CUndoCommands::describe(CUndoCommands::kMakeRuleText, id));
         m_inModel->refreshUsed();
         m_outModel->refreshUsed();
         selectEventActionPair(id);

@@ -1,6 +1,8 @@
 #include "ui/CUndoCommands.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QBoxLayout>
 #include <QToolButton>
 #include <QWidget>
 
@@ -22,7 +24,18 @@ CUndoCommands::CUndoCommands(CFacilityManager& facility, CUnsavedStatus& status,
     refresh();
 }
 
-void CUndoCommands::attach(QWidget* view) { view->addActions({m_undo, m_redo}); }
+void CUndoCommands::attach(QWidget* view) {
+    view->addActions({m_undo, m_redo});
+    auto* back = view->findChild<QAbstractButton*>("1107");
+    if (!back) return;
+    for (QBoxLayout* row : view->findChildren<QBoxLayout*>()) {
+        const int at = row->indexOf(back);
+        if (at < 0) continue;
+        row->insertWidget(at, makeButton(false, view));
+        row->insertWidget(at, makeButton(true, view));
+        return;
+    }
+}
 
 QToolButton* CUndoCommands::makeButton(bool undo, QWidget* parent) const {
     auto* button = new QToolButton(parent);
@@ -57,7 +70,7 @@ void CUndoCommands::stepped() {
 }
 
 void CUndoCommands::refresh() {
-    const CFacilityHistory& history = m_facility.history();
+    const CUndoHistory& history = m_facility.history();
     m_undo->setText(loadText(kUndoText));
     m_redo->setText(loadText(kRedoText));
     m_undo->setEnabled(history.canUndo());

@@ -97,3 +97,21 @@ TEST_F(CUndoCommandsTest, AFailedReceiveLeavesNoStep) {
     EXPECT_FALSE(f.undoCommands().undoAction()->isEnabled());
     EXPECT_TRUE(f.facility().history().atSavedState());
 }
+
+TEST_F(CUndoCommandsTest, RuleChangesOfTheEventActionEditorAreStepsWithButtons) {
+    CMainFrame& f = frameWithSample();
+    f.switchToEvents();
+    auto* events = f.findChild<CDragNDropDlg*>();
+    const int rule = f.facility().getEventActionId(0);
+    const int delay = f.facility().getEventActionDelay(rule);
+    ASSERT_TRUE(events->deleteRule(rule));
+    auto* undo = events->findChild<QAbstractButton*>("undo");
+    ASSERT_NE(undo, nullptr);
+    EXPECT_EQ(undo->toolTip(), QString("Undo: delete rule %1").arg(rule));
+    undo->click();
+    EXPECT_EQ(f.facility().getEventActionDelay(rule), delay);
+    EXPECT_TRUE(events->selectEventActionPair(rule));
+    EXPECT_FALSE(f.unsavedStatus().unsaved);
+    events->findChild<QAbstractButton*>("redo")->click();
+    EXPECT_FALSE(events->selectEventActionPair(rule));
+}

@@ -23,7 +23,7 @@
 #include "basalt/KvBasicString.h"
 #include "model/CEventActionGroup.h"
 #include "model/CEventActionGroups.h"
-#include "model/CFacilityHistory.h"
+#include "model/CUndoHistory.h"
 #include "model/CFacilityItem.h"
 
 class IFacilityObserver;
@@ -205,7 +205,7 @@ public:
     // the observer follow. View state (expanded flags, panel choice marks, the editor's element
     // handles) is not recorded. A change outside any action (loading a file, flushFacility)
     // empties the history; flushFacility also counts the new facility as saved.
-    const CFacilityHistory& history() const { return m_history; }
+    const CUndoHistory& history() const { return m_history; }
     // Opens an action, or joins the open one; returns the mark cancelAction goes back to.
     std::size_t beginAction(const KvWString& description);
     // Ends one level of the open action; true when that made a history entry (an action that
@@ -254,7 +254,7 @@ private:
     template <class T>
     void noteReorder(OwnedList<T>& list, const Owners& owners, bool& reopened);
     void rememberSides(CEventActionItem& rule);
-    CHistoryContext historyContext();
+    CUndoContext historyContext();
     void afterReplay();
     // A change that cannot be recorded: the history goes (or the open action breaks).
     void forgetHistory();
@@ -280,7 +280,7 @@ private:
     CEventActionGroups m_actionGroups{false};
     IFacilityObserver* m_observer = nullptr;
     IUserPrompt* m_prompt = nullptr;
-    CFacilityHistory m_history;
+    CUndoHistory m_history;
     std::uint64_t m_generation[3] = {0, 0, 0};
     mutable Memo<CPanelItem> m_panelMemo;
     mutable Memo<CLoopItem> m_loopMemo;

@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "model/CHistoryStep.h"
+#include "model/CUndoStep.h"
 
-namespace history {
+namespace undo {
 
 template <class T>
 using OwnedList = std::vector<std::unique_ptr<T>>;
@@ -26,7 +26,7 @@ std::size_t indexOf(const OwnedList<T>& list, const T* item) {
 
 // A record that went into or out of a list. While it is out, the step owns it.
 template <class T>
-class ListToggle : public CHistoryStep {
+class ListToggle : public CUndoStep {
 public:
     // `item` has just been put into `list`.
     ListToggle(OwnedList<T>& list, T* item) : m_list(list), m_item(item) {}
@@ -34,7 +34,7 @@ public:
     ListToggle(OwnedList<T>& list, std::size_t index, std::unique_ptr<T> item)
         : m_list(list), m_item(item.get()), m_index(index), m_out(std::move(item)) {}
 
-    void apply(CHistoryContext&, bool) override {
+    void apply(CUndoContext&, bool) override {
         if (m_out) {
             m_list.insert(m_list.begin() + static_cast<std::ptrdiff_t>(std::min(m_index, m_list.size())),
                           std::move(m_out));
@@ -55,11 +55,11 @@ private:
 
 // A record moved within its list; `index` is where it was before.
 template <class T>
-class ListMove : public CHistoryStep {
+class ListMove : public CUndoStep {
 public:
     ListMove(OwnedList<T>& list, T* item, std::size_t index) : m_list(list), m_item(item), m_index(index) {}
 
-    void apply(CHistoryContext&, bool) override {
+    void apply(CUndoContext&, bool) override {
         const std::size_t now = indexOf(m_list, m_item);
         if (now == m_list.size()) return;
         std::unique_ptr<T> item = std::move(m_list[now]);
@@ -76,11 +76,11 @@ private:
 
 // A list put in another order; holds the order it had before.
 template <class T>
-class ListOrder : public CHistoryStep {
+class ListOrder : public CUndoStep {
 public:
     explicit ListOrder(OwnedList<T>& list) : m_list(list), m_order(orderOf(list)) {}
 
-    void apply(CHistoryContext&, bool) override {
+    void apply(CUndoContext&, bool) override {
         std::vector<T*> now = orderOf(m_list);
         std::unordered_map<const T*, std::size_t> rank;
         for (std::size_t i = 0; i < m_order.size(); ++i) rank.emplace(m_order[i], i);
@@ -104,15 +104,15 @@ private:
 
 // A field given another value; holds the value it had before.
 template <class V>
-class ValueSwap : public CHistoryStep {
+class ValueSwap : public CUndoStep {
 public:
     ValueSwap(V& field, V before) : m_field(field), m_value(std::move(before)) {}
 
-    void apply(CHistoryContext&, bool) override { std::swap(m_field, m_value); }
+    void apply(CUndoContext&, bool) override { std::swap(m_field, m_value); }
 
 private:
     V& m_field;
     V m_value;
 };
 
-}  // namespace history
+}  // namespace undo

@@ -10,14 +10,14 @@
 template <class V>
 bool CFacilityManager::assign(V& field, const V& value, const Owners& owners) {
     if (field == value) return false;
-    if (recordFor(owners)) m_history.record(std::make_unique<history::ValueSwap<V>>(field, field));
+    if (recordFor(owners)) m_history.record(std::make_unique<undo::ValueSwap<V>>(field, field));
     field = value;
     return true;
 }
 
 template <class T>
 void CFacilityManager::noteInserted(OwnedList<T>& list, T* item, const Owners& owners) {
-    if (recordFor(owners)) m_history.record(std::make_unique<history::ListToggle<T>>(list, item));
+    if (recordFor(owners)) m_history.record(std::make_unique<undo::ListToggle<T>>(list, item));
     if (m_history.isRecording()) m_history.noteCreated(item);
 }
 
@@ -27,7 +27,7 @@ void CFacilityManager::removeAt(OwnedList<T>& list, std::size_t index, const Own
     std::unique_ptr<T> item = std::move(list[index]);
     list.erase(list.begin() + static_cast<std::ptrdiff_t>(index));
     if (recordFor(owners))
-        m_history.record(std::make_unique<history::ListToggle<T>>(list, index, std::move(item)));
+        m_history.record(std::make_unique<undo::ListToggle<T>>(list, index, std::move(item)));
 }
 
 // Sorting happens on every rebuild of the loops view, mostly outside any action. A sort that
@@ -41,5 +41,5 @@ void CFacilityManager::noteReorder(OwnedList<T>& list, const Owners& owners, boo
         }
         reopened = true;
     }
-    if (recordFor(owners)) m_history.record(std::make_unique<history::ListOrder<T>>(list));
+    if (recordFor(owners)) m_history.record(std::make_unique<undo::ListOrder<T>>(list));
 }

@@ -7,25 +7,25 @@
 
 #include "model/CEventActionGroups.h"
 #include "model/CEventActionItem.h"
-#include "model/CHistoryStep.h"
+#include "model/CUndoStep.h"
 #include "seams/IFacilityObserver.h"
 
-namespace history {
+namespace undo {
 
-inline CEventActionGroups& groupsOf(CHistoryContext& context, bool eventSide) {
+inline CEventActionGroups& groupsOf(CUndoContext& context, bool eventSide) {
     return eventSide ? context.eventGroups : context.actionGroups;
 }
 
 // Both sides of a rule as they were before a change to either; the group indexes learn the
 // selection the rule names again.
-class RuleSidesSwap : public CHistoryStep {
+class RuleSidesSwap : public CUndoStep {
 public:
     explicit RuleSidesSwap(CEventActionItem& rule)
         : m_rule(rule),
           m_event(rule.event ? std::make_unique<CEventItem>(*rule.event) : nullptr),
           m_action(rule.action ? std::make_unique<CActionItem>(*rule.action) : nullptr) {}
 
-    void apply(CHistoryContext& context, bool) override {
+    void apply(CUndoContext& context, bool) override {
         std::swap(m_rule.event, m_event);
         std::swap(m_rule.action, m_action);
         context.eventGroups.sideChanged(&m_rule);
@@ -40,13 +40,13 @@ private:
 
 // A rule filed in a group. A group that goes from empty to used, or back, is reported so the
 // editor shows the right picture for its node.
-class GroupFilingStep : public CHistoryStep {
+class GroupFilingStep : public CUndoStep {
 public:
     GroupFilingStep(bool eventSide, CEventActionItem* rule, std::intptr_t key, const CEventActionGroups::Filing& filing,
                     int imageDrop)
         : m_eventSide(eventSide), m_rule(rule), m_key(key), m_filing(filing), m_imageDrop(imageDrop) {}
 
-    void apply(CHistoryContext& context, bool back) override {
+    void apply(CUndoContext& context, bool back) override {
         CEventActionGroups& groups = groupsOf(context, m_eventSide);
         if (back)
             groups.unfile(m_rule, m_filing);
@@ -68,14 +68,14 @@ private:
 };
 
 // A rule taken out of its groups (when it is deleted).
-class GroupRemovalStep : public CHistoryStep {
+class GroupRemovalStep : public CUndoStep {
 public:
     GroupRemovalStep(bool eventSide, CEventActionItem* rule, CEventActionGroups::Removal removal, bool emptied,
                      std::intptr_t key, int imageDrop)
         : m_eventSide(eventSide), m_rule(rule), m_removal(std::move(removal)), m_emptied(emptied), m_key(key),
           m_imageDrop(imageDrop) {}
 
-    void apply(CHistoryContext& context, bool back) override {
+    void apply(CUndoContext& context, bool back) override {
         CEventActionGroups& groups = groupsOf(context, m_eventSide);
         if (back) {
             groups.restore(m_rule, m_removal);
@@ -99,4 +99,4 @@ private:
     int m_imageDrop;
 };
 
-}  // namespace history
+}  // namespace undo

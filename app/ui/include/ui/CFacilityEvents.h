@@ -14,7 +14,6 @@ public:
 
     void loopsChanged(bool expandAll) override { emit loopsRebuildRequested(expandAll); }
     void groupEmptied(std::intptr_t key, int imageDrop) override { emit groupImageLowered(key, imageDrop); }
-    void groupRefilled(std::intptr_t key, int imageDrop) override { emit groupImageRaised(key, imageDrop); }
     void historyChanged() override { emit undoHistoryChanged(); }
 
 signals:
@@ -22,8 +21,6 @@ signals:
     void loopsRebuildRequested(bool expandAll);
     // The event-action view lowers the image of group node `key` by `imageDrop`.
     void groupImageLowered(qintptr key, int imageDrop);
-    // Undo or redo gave the group of node `key` a rule again: its image goes up by `imageDrop`.
-    void groupImageRaised(qintptr key, int imageDrop);
     // Something was recorded, undone or redone, or the history emptied.
     void undoHistoryChanged();
 };

@@ -124,11 +124,11 @@ void downloadOverPanel2(CFacilityManager& m) {
     }
 }
 
-class FacilityHistoryFileTest : public ::testing::Test {
+class UndoHistoryFileTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_TRUE(TestStrings::install()); }
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("cairn-history-" + std::to_string(::getpid()) + "-" +
+        dir = fs::temp_directory_path() / ("cairn-undo-" + std::to_string(::getpid()) + "-" +
                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir);
         m.setObserver(&observer);
@@ -198,7 +198,7 @@ struct ActionCase {
     std::function<void(CFacilityManager&)> change;
 };
 
-TEST_F(FacilityHistoryFileTest, EveryKindOfActionUndoesAndRedoesToTheSameFile) {
+TEST_F(UndoHistoryFileTest, EveryKindOfActionUndoesAndRedoesToTheSameFile) {
     const ActionCase cases[] = {
         {"add panel, loop, zones and elements", [](CFacilityManager& m) { addPanelWithLoop(m, 25); }},
         {"add elements between others", addElementsBetween},
@@ -235,7 +235,7 @@ TEST_F(FacilityHistoryFileTest, EveryKindOfActionUndoesAndRedoesToTheSameFile) {
     }
 }
 
-TEST_F(FacilityHistoryFileTest, UndoingATypeChangeOfAFourAddressDeviceRestoresItsThreeOtherParts) {
+TEST_F(UndoHistoryFileTest, UndoingATypeChangeOfAFourAddressDeviceRestoresItsThreeOtherParts) {
     buildSite();
     m.sortFacility();
     for (int a = 41; a <= 43; ++a) {
@@ -255,7 +255,7 @@ TEST_F(FacilityHistoryFileTest, UndoingATypeChangeOfAFourAddressDeviceRestoresIt
     }
 }
 
-TEST_F(FacilityHistoryFileTest, UndoingATypeChangeToAFourAddressDeviceTakesItsNewPartsAway) {
+TEST_F(UndoHistoryFileTest, UndoingATypeChangeToAFourAddressDeviceTakesItsNewPartsAway) {
     buildSite();
     m.sortFacility();
     m.setElementDescription(1, 1, 20, u"Lift lobby");
@@ -270,7 +270,7 @@ TEST_F(FacilityHistoryFileTest, UndoingATypeChangeToAFourAddressDeviceTakesItsNe
     EXPECT_FALSE(m.getElementFirst(1, 1, 20));
 }
 
-TEST_F(FacilityHistoryFileTest, AHundredActionsUndoneOneByOneEndAtTheOpenedFile) {
+TEST_F(UndoHistoryFileTest, AHundredActionsUndoneOneByOneEndAtTheOpenedFile) {
     buildSite();
     const fs::path opened = dir / "site.kvg";
     ASSERT_TRUE(CXmlHandler(m).save(ToWide(opened.string().c_str())));

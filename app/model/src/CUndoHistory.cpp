@@ -1,22 +1,22 @@
-#include "model/CFacilityHistory.h"
+#include "model/CUndoHistory.h"
 
 #include "basalt/KvTrace.h"
 
-KvWString CFacilityHistory::undoDescription() const {
+KvWString CUndoHistory::undoDescription() const {
     return canUndo() ? m_entries[m_position - 1].description : KvWString();
 }
 
-KvWString CFacilityHistory::redoDescription() const {
+KvWString CUndoHistory::redoDescription() const {
     return canRedo() ? m_entries[m_position].description : KvWString();
 }
 
-void CFacilityHistory::clearEntries() {
+void CUndoHistory::clearEntries() {
     m_entries.clear();
     m_position = 0;
 }
 
-void CFacilityHistory::reset() {
-    printk("\n CFacilityHistory::reset");
+void CUndoHistory::reset() {
+    printk("\n CUndoHistory::reset");
     clearEntries();
     m_saved = 0;
     // Steps of an open action point into the facility that is gone.
@@ -26,7 +26,7 @@ void CFacilityHistory::reset() {
     }
 }
 
-std::size_t CFacilityHistory::open(const KvWString& description) {
+std::size_t CUndoHistory::open(const KvWString& description) {
     if (m_depth++ == 0) {
         m_open = Entry{description, {}};
         m_created.clear();
@@ -35,7 +35,7 @@ std::size_t CFacilityHistory::open(const KvWString& description) {
     return m_open.steps.size();
 }
 
-bool CFacilityHistory::close(bool commit) {
+bool CUndoHistory::close(bool commit) {
     if (m_depth == 0 || --m_depth > 0) return false;
     Entry entry = std::move(m_open);
     m_open = Entry{};
@@ -53,8 +53,8 @@ bool CFacilityHistory::close(bool commit) {
     return true;
 }
 
-void CFacilityHistory::push(Entry entry) {
-    printk("\n CFacilityHistory::push");
+void CUndoHistory::push(Entry entry) {
+    printk("\n CUndoHistory::push");
     if (m_saved > static_cast<std::ptrdiff_t>(m_position)) m_saved = -1;  // it was in the undone tail
     m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(m_position), m_entries.end());
     m_entries.push_back(std::move(entry));
@@ -66,8 +66,8 @@ void CFacilityHistory::push(Entry entry) {
     }
 }
 
-void CFacilityHistory::rollback(CHistoryContext& context, std::size_t mark) {
-    printk("\n CFacilityHistory::rollback");
+void CUndoHistory::rollback(CUndoContext& context, std::size_t mark) {
+    printk("\n CUndoHistory::rollback");
     auto& steps = m_open.steps;
     while (steps.size() > mark) {
         steps.back()->apply(context, true);
@@ -75,18 +75,18 @@ void CFacilityHistory::rollback(CHistoryContext& context, std::size_t mark) {
     }
 }
 
-void CFacilityHistory::unrecordedChange() {
+void CUndoHistory::unrecordedChange() {
     if (m_depth > 0) {
         m_broken = true;
         m_open.steps.clear();
     }
     if (m_saved == -1 && m_entries.empty()) return;
-    printk("\n CFacilityHistory::unrecordedChange");
+    printk("\n CUndoHistory::unrecordedChange");
     clearEntries();
     m_saved = -1;
 }
 
-bool CFacilityHistory::reopenNewest() {
+bool CUndoHistory::reopenNewest() {
     if (m_depth > 0 || m_entries.empty() || m_position != m_entries.size()) return false;
     m_open = std::move(m_entries.back());
     m_entries.pop_back();
@@ -98,17 +98,17 @@ bool CFacilityHistory::reopenNewest() {
     return true;
 }
 
-bool CFacilityHistory::stepBack(CHistoryContext& context) {
+bool CUndoHistory::stepBack(CUndoContext& context) {
     if (m_depth > 0 || !canUndo()) return false;
-    printk("\n CFacilityHistory::stepBack");
+    printk("\n CUndoHistory::stepBack");
     auto& steps = m_entries[--m_position].steps;
     for (auto it = steps.rbegin(); it != steps.rend(); ++it) (*it)->apply(context, true);
     return true;
 }
 
-bool CFacilityHistory::stepForward(CHistoryContext& context) {
+bool CUndoHistory::stepForward(CUndoContext& context) {
     if (m_depth > 0 || !canRedo()) return false;
-    printk("\n CFacilityHistory::stepForward");
+    printk("\n CUndoHistory::stepForward");
     for (auto& step : m_entries[m_position++].steps) step->apply(context, false);
     return true;
 }

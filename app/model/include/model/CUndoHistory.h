@@ -1,4 +1,4 @@
-// CFacilityHistory: the undo history of a facility, one entry per user action.
+// CUndoHistory: the undo history of a facility, one entry per user action.
 //
 // An entry holds only the steps of what its action changed: records taken out of the facility
 // are kept alive in the entry, replaced values are kept beside a pointer to their field. The
@@ -13,16 +13,16 @@
 #include <vector>
 
 #include "basalt/KvBasicString.h"
-#include "model/CHistoryStep.h"
+#include "model/CUndoStep.h"
 
-class CFacilityHistory {
+class CUndoHistory {
 public:
     // The oldest entries go beyond this many.
     static constexpr std::size_t kMostEntries = 500;
 
-    CFacilityHistory() = default;
-    CFacilityHistory(const CFacilityHistory&) = delete;
-    CFacilityHistory& operator=(const CFacilityHistory&) = delete;
+    CUndoHistory() = default;
+    CUndoHistory(const CUndoHistory&) = delete;
+    CUndoHistory& operator=(const CUndoHistory&) = delete;
 
     bool canUndo() const { return m_position > 0; }
     bool canRedo() const { return m_position < m_entries.size(); }
@@ -48,7 +48,7 @@ public:
     }
     // Steps go into the open action (an action broken by an unrecorded change records nothing).
     bool isRecording() const { return m_depth > 0 && !m_broken; }
-    void record(std::unique_ptr<CHistoryStep> step) { m_open.steps.push_back(std::move(step)); }
+    void record(std::unique_ptr<CUndoStep> step) { m_open.steps.push_back(std::move(step)); }
     // A record made by the open action: what happens inside it needs no steps of its own, since
     // undo takes it out whole and redo puts back the same object.
     void noteCreated(const void* record) { m_created.insert(record); }
@@ -57,20 +57,20 @@ public:
     // makes an entry (dropping what could be redone); true then.
     bool close(bool commit);
     // Takes back the steps the open action recorded since `mark`.
-    void rollback(CHistoryContext& context, std::size_t mark);
+    void rollback(CUndoContext& context, std::size_t mark);
     // A change that was not recorded: the entries can no longer be replayed, so they go, and the
     // saved state is out of reach. An open action breaks and records nothing more.
     void unrecordedChange();
     // Reopens the newest entry to add steps to it, when the facility is as that entry left it;
     // false (nothing open) otherwise.
     bool reopenNewest();
-    bool stepBack(CHistoryContext& context);
-    bool stepForward(CHistoryContext& context);
+    bool stepBack(CUndoContext& context);
+    bool stepForward(CUndoContext& context);
 
 private:
     struct Entry {
         KvWString description;
-        std::vector<std::unique_ptr<CHistoryStep>> steps;
+        std::vector<std::unique_ptr<CUndoStep>> steps;
     };
 
     void push(Entry entry);

@@ -21,10 +21,10 @@ CFacilityManager::Owners CFacilityManager::elementOwners(int panelId, int loopAd
 // Recorded even for a rule the action made: filing it in the groups again on redo must see the
 // sides it was filed with, not the ones it ended with.
 void CFacilityManager::rememberSides(CEventActionItem& rule) {
-    if (recordFor({})) m_history.record(std::make_unique<history::RuleSidesSwap>(rule));
+    if (recordFor({})) m_history.record(std::make_unique<undo::RuleSidesSwap>(rule));
 }
 
-CHistoryContext CFacilityManager::historyContext() { return CHistoryContext{m_eventGroups, m_actionGroups, m_observer}; }
+CUndoContext CFacilityManager::historyContext() { return CUndoContext{m_eventGroups, m_actionGroups, m_observer}; }
 
 void CFacilityManager::forgetHistory() {
     const bool had = m_history.size() > 0;
@@ -57,7 +57,7 @@ bool CFacilityManager::commitAction() {
 void CFacilityManager::cancelAction(std::size_t mark) {
     printk("\n CFacilityManager::cancelAction");
     if (m_history.isRecording()) {
-        CHistoryContext context = historyContext();
+        CUndoContext context = historyContext();
         m_history.rollback(context, mark);
         afterReplay();
     }
@@ -66,7 +66,7 @@ void CFacilityManager::cancelAction(std::size_t mark) {
 
 bool CFacilityManager::undo() {
     printk("\n CFacilityManager::undo");
-    CHistoryContext context = historyContext();
+    CUndoContext context = historyContext();
     if (!m_history.stepBack(context)) return false;
     afterReplay();
     historyChanged();
@@ -75,7 +75,7 @@ bool CFacilityManager::undo() {
 
 bool CFacilityManager::redo() {
     printk("\n CFacilityManager::redo");
-    CHistoryContext context = historyContext();
+    CUndoContext context = historyContext();
     if (!m_history.stepForward(context)) return false;
     afterReplay();
     historyChanged();

@@ -1,4 +1,4 @@
-#include "model/CFacilityHistory.h"
+#include "model/CUndoHistory.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ std::string groups(const std::vector<CEventActionGroup>& list) {
     return out;
 }
 
-class CFacilityHistoryTest : public ::testing::Test {
+class CUndoHistoryTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_TRUE(TestStrings::install()); }
     void SetUp() override {
@@ -50,7 +50,7 @@ protected:
     FacilityBuilder build{m};
 };
 
-TEST_F(CFacilityHistoryTest, UndoingARuleDeletionRestoresItsGroupsAndUsedPictures) {
+TEST_F(CUndoHistoryTest, UndoingARuleDeletionRestoresItsGroupsAndUsedPictures) {
     const std::string events = groups(m.eventGroups()), actions = groups(m.actionGroups());
     act(u"delete rule 3", [&] { m.delEventActionItem(3); });
     using Shown = std::vector<std::pair<std::intptr_t, int>>;
@@ -71,7 +71,7 @@ TEST_F(CFacilityHistoryTest, UndoingARuleDeletionRestoresItsGroupsAndUsedPicture
     EXPECT_EQ(groups(m.eventGroups()), "(11 1 2)(13 3 9)");
 }
 
-TEST_F(CFacilityHistoryTest, UndoingADeletionFromASharedGroupPutsTheRuleBackInItsPlace) {
+TEST_F(CUndoHistoryTest, UndoingADeletionFromASharedGroupPutsTheRuleBackInItsPlace) {
     act(u"delete rule 1", [&] { m.delEventActionItem(1); });
     EXPECT_EQ(groups(m.eventGroups()), "(11 2)(13 3)");
     EXPECT_TRUE(observer.emptied.size() == 1 && observer.emptied[0].first == 21);  // only its action group
@@ -80,7 +80,7 @@ TEST_F(CFacilityHistoryTest, UndoingADeletionFromASharedGroupPutsTheRuleBackInIt
     EXPECT_EQ(m.getEventActionId(0), 1);
 }
 
-TEST_F(CFacilityHistoryTest, UndoingARuleMadeByDropEmptiesItsNewGroups) {
+TEST_F(CUndoHistoryTest, UndoingARuleMadeByDropEmptiesItsNewGroups) {
     act(u"drop", [&] {
         m.addEventActionItem(4, 0);
         m.addEventToEventActionItem(4, 0, 2, 1, 1, 0, 0, 0, 5, 14);
@@ -96,7 +96,7 @@ TEST_F(CFacilityHistoryTest, UndoingARuleMadeByDropEmptiesItsNewGroups) {
     EXPECT_EQ(m.getEventActionOutElement(4), 10);
 }
 
-TEST_F(CFacilityHistoryTest, ARuleChangedAfterItsFilingIsFiledAgainAsItWasThen) {
+TEST_F(CUndoHistoryTest, ARuleChangedAfterItsFilingIsFiledAgainAsItWasThen) {
     act(u"drop with range", [&] {
         build.rule(4, 0, RuleSide{0, 1, 1, 1, 0, 0, 0, 5}, RuleSide{0, 2, 0, 0, 0, 4, 9, 6}, 14, 24);
         m.setEventActionOutRange(4, 0, 0);  // now names what rule 2's action names
@@ -110,7 +110,7 @@ TEST_F(CFacilityHistoryTest, ARuleChangedAfterItsFilingIsFiledAgainAsItWasThen) 
 
 // The group index remembers which groups may hold a selection; a side put back by undo must be
 // found under its old selection again, even after a filing pruned it while it was changed.
-TEST_F(CFacilityHistoryTest, ASideChangeUndoneIsFoundByItsSelectionAgain) {
+TEST_F(CUndoHistoryTest, ASideChangeUndoneIsFoundByItsSelectionAgain) {
     act(u"range", [&] { m.setEventActionInRange(3, 5, 6); });
     act(u"drop", [&] { build.rule(5, 0, RuleSide{0, 1, 1, 2, 0, 0, 0, 5}, RuleSide{}, 15, 25); });
     EXPECT_EQ(groups(m.eventGroups()), "(11 1 2)(13 3)(15 5)");
@@ -121,7 +121,7 @@ TEST_F(CFacilityHistoryTest, ASideChangeUndoneIsFoundByItsSelectionAgain) {
     EXPECT_EQ(groups(m.eventGroups()), "(11 1 2)(16 3 6)");
 }
 
-TEST_F(CFacilityHistoryTest, UnsavedIsExact) {
+TEST_F(CUndoHistoryTest, UnsavedIsExact) {
     m.markSaved();
     EXPECT_TRUE(m.history().atSavedState());
     act(u"a", [&] { m.setPanelLabel(1, text(u"A")); });
@@ -143,7 +143,7 @@ TEST_F(CFacilityHistoryTest, UnsavedIsExact) {
     EXPECT_FALSE(m.history().atSavedState());
 }
 
-TEST_F(CFacilityHistoryTest, RefusedCancelledAndEmptyActionsLeaveNoEntry) {
+TEST_F(CUndoHistoryTest, RefusedCancelledAndEmptyActionsLeaveNoEntry) {
     act(u"first", [&] { m.setPanelLabel(1, text(u"A")); });
     EXPECT_FALSE(act(u"refused", [&] { EXPECT_FALSE(m.setElementType(1, 1, 1, 13)); }));
     EXPECT_EQ(prompt.shown, std::vector<int>{278});
@@ -163,7 +163,7 @@ TEST_F(CFacilityHistoryTest, RefusedCancelledAndEmptyActionsLeaveNoEntry) {
     EXPECT_EQ(groups(m.eventGroups()), "(11 1 2)(13 3)");
 }
 
-TEST_F(CFacilityHistoryTest, NestedActionsMakeOneEntryAndCancelOnlyTheirOwnPart) {
+TEST_F(CUndoHistoryTest, NestedActionsMakeOneEntryAndCancelOnlyTheirOwnPart) {
     {
         CFacilityAction outer(m, text(u"outer"));
         m.setPanelLabel(1, text(u"A"));
@@ -186,7 +186,7 @@ TEST_F(CFacilityHistoryTest, NestedActionsMakeOneEntryAndCancelOnlyTheirOwnPart)
     EXPECT_EQ(*m.getPanelLabel(1), text(u"Panel 1"));
 }
 
-TEST_F(CFacilityHistoryTest, ChangesOutsideAnActionEmptyTheHistoryButViewStateDoesNot) {
+TEST_F(CUndoHistoryTest, ChangesOutsideAnActionEmptyTheHistoryButViewStateDoesNot) {
     act(u"a", [&] { m.setPanelLabel(1, text(u"A")); });
     m.setPanelExpanded(1, false);
     m.setLoopExpanded(1, 1, true);
@@ -206,7 +206,7 @@ TEST_F(CFacilityHistoryTest, ChangesOutsideAnActionEmptyTheHistoryButViewStateDo
     EXPECT_TRUE(m.history().atSavedState());
 }
 
-TEST_F(CFacilityHistoryTest, AFlushInsideAnActionLeavesNothingToReplay) {
+TEST_F(CUndoHistoryTest, AFlushInsideAnActionLeavesNothingToReplay) {
     {
         CFacilityAction action(m, text(u"new"));
         m.delPanel(2);
@@ -218,7 +218,7 @@ TEST_F(CFacilityHistoryTest, AFlushInsideAnActionLeavesNothingToReplay) {
     EXPECT_FALSE(m.history().canUndo());
 }
 
-TEST_F(CFacilityHistoryTest, ARebuildSortAfterTheNewestActionBelongsToIt) {
+TEST_F(CUndoHistoryTest, ARebuildSortAfterTheNewestActionBelongsToIt) {
     act(u"add", [&] { m.addElementToLoop(1, 1, 5, 1, 0, text(u"e")); });
     m.sortFacility();  // the loops view rebuilding
     EXPECT_EQ(m.getElementAddress(1, 1, 2), 5);
@@ -231,11 +231,11 @@ TEST_F(CFacilityHistoryTest, ARebuildSortAfterTheNewestActionBelongsToIt) {
     EXPECT_EQ(m.getElementAddress(1, 1, 3), 10);
 }
 
-TEST_F(CFacilityHistoryTest, TheOldestEntriesGoBeyondTheLimit) {
+TEST_F(CUndoHistoryTest, TheOldestEntriesGoBeyondTheLimit) {
     m.markSaved();
-    for (std::size_t i = 0; i <= CFacilityHistory::kMostEntries; ++i)
+    for (std::size_t i = 0; i <= CUndoHistory::kMostEntries; ++i)
         act(u"delay", [&] { m.setEventActionDelay(3, static_cast<int>(i) + 100); });
-    EXPECT_EQ(m.history().size(), CFacilityHistory::kMostEntries);
+    EXPECT_EQ(m.history().size(), CUndoHistory::kMostEntries);
     while (m.undo()) {}
     EXPECT_EQ(m.getEventActionDelay(3), 100);
     EXPECT_FALSE(m.history().atSavedState());
