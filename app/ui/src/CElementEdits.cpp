@@ -4,9 +4,11 @@
 
 #include "basalt/KvTrace.h"
 #include "model/CElementTypeCatalogue.h"
+#include "model/CFacilityAction.h"
 #include "model/CFacilityManager.h"
 #include "seams/IUserPrompt.h"
 #include "ui/CElementDevices.h"
+#include "ui/CUndoCommands.h"
 #include "ui/CUnsavedStatus.h"
 #include "ui/UiText.h"
 
@@ -24,6 +26,10 @@ void CElementEdits::cellEdited(const CTreeListModel::Key& row, int column, const
         case CTreeListModel::kZoneDescription: setZoneDescription(row, value.toString()); break;
         default: break;
     }
+}
+
+KvWString CElementEdits::elementChange(const CTreeListModel::Key& row) {
+    return CUndoCommands::describe(CUndoCommands::kChangeElementText, row.element, row.loop, row.panel);
 }
 
 bool CElementEdits::typeFits(const CTreeListModel::Key& row, int type) {
@@ -45,6 +51,8 @@ bool CElementEdits::setElementType(const CTreeListModel::Key& row, int type) {
     CElementDevices::deviceBounds(m_facility, p, l, row.element, first, last);
     if (m_facility.getElementType(p, l, first) == 0 || m_facility.getElementType(p, l, first) == type) return false;
     if (!typeFits(row, type)) return false;
+    // One step, all or nothing: a refusal by the manager brings the parts removed here back.
+    CFacilityAction action(m_facility, CUndoCommands::describe(CUndoCommands::kChangeElementText, first, l, p));
     // The old device's other parts go first; the manager then rebuilds the device at its first address.
     for (int a = first + 1; a <= last; ++a) m_facility.delElementFromLoop(p, l, a);
     const int count = CElementTypeCatalogue::addressCount(type);
@@ -59,6 +67,7 @@ bool CElementEdits::setElementType(const CTreeListModel::Key& row, int type) {
         CElementDevices::addPart(m_facility, p, l, first + part, type, part, zone, QString());
         CElementDevices::markPart(m_facility, p, l, first + part, type, part);
     }
+    action.commit();
     m_status.markChanged();
     emit rebuildRequested({CTreeListModel::kElement, p, l, first});
     return true;
@@ -67,14 +76,18 @@ bool CElementEdits::setElementType(const CTreeListModel::Key& row, int type) {
 void CElementEdits::setElementDescription(const CTreeListModel::Key& row, const QString& text) {
     printk("\n CExtendedControlsDlg::setElementDescription");
     const KvWString wide = toKvWString(text);
+    CFacilityAction action(m_facility, elementChange(row));
     if (!m_facility.setElementDescription(row.panel, row.loop, row.element, wide.c_str())) return;
+    action.commit();
     m_status.markChanged();
     m_model.refreshElement(row);
 }
 
 void CElementEdits::setElementZone(const CTreeListModel::Key& row, int zone) {
     printk("\n CExtendedControlsDlg::setElementZone");
+    CFacilityAction action(m_facility, elementChange(row));
     if (zone <= 0 || !m_facility.addElementToZone(row.panel, row.loop, row.element, zone)) return;
+    action.commit();
     m_status.markChanged();
     m_model.refreshElement(row);
 }
@@ -84,8 +97,10 @@ void CElementEdits::setZoneDescription(const CTreeListModel::Key& row, const QSt
     const int zone = m_facility.getElementZone(row.panel, row.loop, row.element);
     if (zone <= 0) return;
     const KvWString wide = toKvWString(text);
+    CFacilityAction action(m_facility, CUndoCommands::describe(CUndoCommands::kRenameZoneText, zone));
     // Zone names are shared by number; a panel read without its zones gets this one.
     if (!m_facility.setZoneDescription(zone, wide) && !m_facility.addZone(row.panel, zone, wide)) return;
+    action.commit();
     m_status.markChanged();
     m_model.refreshZoneDescriptions();
 }

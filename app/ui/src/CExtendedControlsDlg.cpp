@@ -7,9 +7,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <set>
+#include <tuple>
+#include <vector>
 
 #include "basalt/KvStringTableFile.h"
 #include "basalt/KvTrace.h"
+#include "model/CFacilityAction.h"
 #include "model/CFacilityManager.h"
 #include "seams/IUserPrompt.h"
 #include "ui/CAddElements.h"
@@ -19,6 +22,7 @@
 #include "ui/CModifyPanel.h"
 #include "ui/CTreeListCtrl.h"
 #include "ui/CTreeListDelegate.h"
+#include "ui/CUndoCommands.h"
 #include "ui/CUnsavedStatus.h"
 #include "ui/EditorViewParts.h"
 #include "ui/UiText.h"
@@ -132,6 +136,30 @@ void CExtendedControlsDlg::populate() {
     updateStatus();
 }
 
+void CExtendedControlsDlg::populateAfterStep() {
+    std::set<std::tuple<int, int, int, int>> before;
+    forEachRow([&before](const Key& k) { before.emplace(k.level, k.panel, k.loop, k.element); });
+    populate();
+    QList<Key> back;
+    forEachRow([&](const Key& k) {
+        if (!before.count({k.level, k.panel, k.loop, k.element})) back << k;
+    });
+    if (!back.isEmpty()) m_tree->selectKeys(back, back.first());
+}
+
+void CExtendedControlsDlg::forEachRow(const std::function<void(const Key&)>& visit) const {
+    std::vector<QModelIndex> pending{QModelIndex()};
+    while (!pending.empty()) {
+        const QModelIndex parent = pending.back();
+        pending.pop_back();
+        for (int r = m_model->rowCount(parent) - 1; r >= 0; --r) {
+            const QModelIndex child = m_model->index(r, 0, parent);
+            visit(m_model->key(child));
+            pending.push_back(child);
+        }
+    }
+}
+
 void CExtendedControlsDlg::populateAndSelect(const Key& row) {
     m_model->populate();
     m_tree->applyExpandState();
@@ -199,13 +227,15 @@ void CExtendedControlsDlg::addPanel() {
         return;
     }
     const int id = freePanelId();
+    CFacilityAction action(m_facility, CUndoCommands::describe(CUndoCommands::kAddPanelText, id));
     m_facility.addPanel(id, dialog.address(), toKvWString(dialog.label()));
     CAddLoop loop(m_facility, m_prompt, id, 1, this);
     if (loop.exec() != QDialog::Accepted) {
-        m_facility.delPanel(id);
+        action.cancel();
         populate();
         return;
     }
+    action.commit();
     markChanged({CTreeListModel::kPanel, id, 0, 0});
 }
 
@@ -230,11 +260,14 @@ void CExtendedControlsDlg::addLoop(int panel) {
         m_prompt.showMessage(kEightLoopsText);
         return;
     }
+    CFacilityAction action(m_facility, KvWString());
     CAddLoop dialog(m_facility, m_prompt, panel, 1, this);
     if (dialog.exec() != QDialog::Accepted) {
+        action.cancel();
         populate();
         return;
     }
+    action.commit(CUndoCommands::describe(CUndoCommands::kAddLoopText, dialog.loopAddress(), panel));
     m_facility.setPanelExpanded(panel, true);
     markChanged({CTreeListModel::kLoop, panel, dialog.loopAddress(), 0});
 }
@@ -248,8 +281,10 @@ bool CExtendedControlsDlg::checkLoopRoom(int panel, int loop) {
 void CExtendedControlsDlg::addElements(int panel, int loop, int start) {
     if (!checkLoopRoom(panel, loop)) return;
     m_lastStart = start;
+    CFacilityAction action(m_facility, CUndoCommands::describe(CUndoCommands::kAddElementsText, loop, panel));
     CAddElements dialog(m_facility, m_prompt, panel, loop, start, this);
     if (dialog.exec() != QDialog::Accepted) return;
+    action.commit();
     m_facility.setLoopExpanded(panel, loop, true);
     markChanged({CTreeListModel::kElement, panel, loop, dialog.firstCreated()});
 }
@@ -265,8 +300,20 @@ void CExtendedControlsDlg::OnBnClickedBtDelete() {
         return;
     }
     const Key before = rowBefore(firstRemoved(rows.first()));
+    CFacilityAction action(m_facility, deletionName(rows));
     for (const Key& row : rows) deleteRow(row);
+    action.commit();
     markChanged(before);
+}
+
+// What Undo calls a Delete: the one row by its numbers, or how many rows.
+KvWString CExtendedControlsDlg::deletionName(const QList<Key>& rows) {
+    if (rows.size() > 1) return CUndoCommands::describe(CUndoCommands::kDeleteRowsText, static_cast<int>(rows.size()));
+    const Key& row = rows.first();
+    if (row.level == CTreeListModel::kPanel) return CUndoCommands::describe(CUndoCommands::kDeletePanelText, row.panel);
+    if (row.level == CTreeListModel::kLoop)
+        return CUndoCommands::describe(CUndoCommands::kDeleteLoopText, row.loop, row.panel);
+    return CUndoCommands::describe(CUndoCommands::kDeleteElementText, row.element, row.loop, row.panel);
 }
 
 // The first row that deleting `row` removes: a device's first part for any of its parts.
@@ -323,9 +370,11 @@ void CExtendedControlsDlg::OnBnClickedBtModify() {
         m_prompt.showMessage(kPanelAddressTakenText);
         return;
     }
+    CFacilityAction action(m_facility, CUndoCommands::describe(CUndoCommands::kModifyPanelText, row.panel));
     m_facility.setPanelAddress(row.panel, dialog.address());
     m_facility.setPanelLabel(row.panel, toKvWString(dialog.label()));
     m_facility.sortPanel(row.panel);
+    action.commit();
     markChanged(row);
 }
 

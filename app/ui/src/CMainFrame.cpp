@@ -115,7 +115,11 @@ void CMainFrame::connectViews() {
     connect(m_files.get(), &CFileCommands::facilityReplaced, this, &CMainFrame::refreshViews);
     connect(m_files.get(), &CFileCommands::titleChanged, this, &CMainFrame::updateTitle);
     connect(m_modelEvents.get(), &CFacilityEvents::undoHistoryChanged, m_undo.get(), &CUndoCommands::refresh);
-    connect(m_undo.get(), &CUndoCommands::facilityChanged, this, &CMainFrame::refreshViews);
+    connect(m_undo.get(), &CUndoCommands::facilityChanged, this, [this] {
+        m_loops->populateAfterStep();
+        m_events->populate();
+        updateTitle();
+    });
 }
 
 CMainFrame::View CMainFrame::view() const {

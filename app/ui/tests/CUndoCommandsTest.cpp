@@ -10,6 +10,7 @@
 #include "model/CFacilityManager.h"
 #include "ui/CDragNDropDlg.h"
 #include "ui/CExtendedControlsDlg.h"
+#include "ui/CTreeListCtrl.h"
 
 namespace {
 
@@ -21,9 +22,10 @@ void deleteLoop(CMainFrame& f, int panel, int loop) {
     f.unsavedStatus().markChanged();
 }
 
-// Keys pressed while the focus is inside `view` (on its first button) and its window is active.
+// Keys pressed while the focus is inside `view` (on `view` itself when it takes the focus, else
+// on its first button) and its window is active.
 void press(QWidget* view, const QKeySequence& keys) {
-    QWidget* inside = view->findChild<QAbstractButton*>();
+    QWidget* inside = view->focusPolicy() != Qt::NoFocus ? view : view->findChild<QAbstractButton*>();
     ASSERT_NE(inside, nullptr);
     view->window()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(view->window()));
@@ -114,4 +116,24 @@ TEST_F(CUndoCommandsTest, RuleChangesOfTheEventActionEditorAreStepsWithButtons) 
     EXPECT_FALSE(f.unsavedStatus().unsaved);
     events->findChild<QAbstractButton*>("redo")->click();
     EXPECT_FALSE(events->selectEventActionPair(rule));
+}
+
+TEST_F(CUndoCommandsTest, CtrlZAfterDeletingAPanelRowBringsTheRowsBackSelected) {
+    CMainFrame& f = frameWithSample();
+    f.switchToLoops();
+    auto* loops = f.findChild<CExtendedControlsDlg*>();
+    const int panel = f.facility().getPanelId(0);
+    const int loop = f.facility().getLoopAddress(panel, 0);
+    const CTreeListModel::Key row{CTreeListModel::kPanel, panel, 0, 0};
+    loops->tree().selectKeys({row}, row);
+    loops->OnBnClickedBtDelete();
+    ASSERT_EQ(f.facility().getPanelLabel(panel), nullptr);
+    EXPECT_EQ(f.undoCommands().undoAction()->toolTip(), QString("Undo: delete panel %1").arg(panel));
+
+    press(&loops->tree(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    ASSERT_NE(f.facility().getPanelLabel(panel), nullptr);
+    const QList<CTreeListModel::Key> selected = loops->tree().selectedKeys();
+    EXPECT_TRUE(selected.contains(row));
+    EXPECT_TRUE(selected.contains(CTreeListModel::Key{CTreeListModel::kLoop, panel, loop, 0}));
+    EXPECT_FALSE(f.unsavedStatus().unsaved);
 }

@@ -16,6 +16,15 @@ inline CEventActionGroups& groupsOf(CUndoContext& context, bool eventSide) {
     return eventSide ? context.eventGroups : context.actionGroups;
 }
 
+// Tells the editor that the group of node `key` is used again, or unused.
+inline void showGroup(CUndoContext& context, bool used, std::intptr_t key, int imageDrop) {
+    if (!context.observer) return;
+    if (used)
+        context.observer->groupRefilled(key, imageDrop);
+    else
+        context.observer->groupEmptied(key, imageDrop);
+}
+
 // Both sides of a rule as they were before a change to either; the group indexes learn the
 // selection the rule names again.
 class RuleSidesSwap : public CUndoStep {
@@ -52,11 +61,7 @@ public:
             groups.unfile(m_rule, m_filing);
         else
             m_filing = groups.file(m_rule, m_key);
-        if (!m_filing.wasEmpty || !context.observer) return;
-        if (back)
-            context.observer->groupEmptied(m_key, m_imageDrop);
-        else
-            context.observer->groupRefilled(m_key, m_imageDrop);
+        if (m_filing.wasEmpty) showGroup(context, !back, m_key, m_imageDrop);
     }
 
 private:
@@ -83,11 +88,7 @@ public:
             m_removal.clear();
             m_emptied = groups.remove(m_rule, m_key, &m_removal);
         }
-        if (!m_emptied || !context.observer) return;
-        if (back)
-            context.observer->groupRefilled(m_key, m_imageDrop);
-        else
-            context.observer->groupEmptied(m_key, m_imageDrop);
+        if (m_emptied) showGroup(context, back, m_key, m_imageDrop);
     }
 
 private:

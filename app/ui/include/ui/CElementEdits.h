@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QVariant>
 
+#include "basalt/KvBasicString.h"
 #include "ui/CTreeListModel.h"
 
 class CFacilityManager;
@@ -27,6 +28,8 @@ public:
     // editor has closed, since it rebuilds the tree.
     void cellEdited(const CTreeListModel::Key& row, int column, const QVariant& value);
     // True when `type` fits where the element's device is; otherwise message 249.
+    // What Undo calls an edit of the element of `row`.
+    static KvWString elementChange(const CTreeListModel::Key& row);
     bool typeFits(const CTreeListModel::Key& row, int type);
     // Gives the element's device the type `type` (all its parts).
     bool setElementType(const CTreeListModel::Key& row, int type);

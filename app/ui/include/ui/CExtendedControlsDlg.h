@@ -8,7 +8,9 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
+#include "basalt/KvBasicString.h"
 #include "history/CTransferHistory.h"
 #include "ui/CTreeListModel.h"
 
@@ -49,6 +51,9 @@ public:
     void populate();
     // Rebuilds and selects `row` (or the nearest row above it that still exists).
     void populateAndSelect(const CTreeListModel::Key& row);
+    // After an undo or redo: rebuilds and selects the rows that came back (a deleted panel's,
+    // for instance); when none did, the selection stays where its rows still exist.
+    void populateAfterStep();
     CTreeListCtrl& tree() const { return *m_tree; }
     CTreeListModel& model() const { return *m_model; }
 
@@ -106,6 +111,8 @@ private:
     void deletePanel(int id);
     CTreeListModel::Key rowBefore(const CTreeListModel::Key& row) const;
     CTreeListModel::Key firstRemoved(const CTreeListModel::Key& row) const;
+    static KvWString deletionName(const QList<CTreeListModel::Key>& rows);
+    void forEachRow(const std::function<void(const CTreeListModel::Key&)>& visit) const;
     void markChanged(const CTreeListModel::Key& select);
     CTreeListModel::Key chosenRow() const;
 
