@@ -102,18 +102,47 @@ bool CUsbHandler::uploadAll() {
 
 bool CUsbHandler::upload(int panelId) {
     printk("\n CUsbHandler::upload");
+    std::vector<int> skipped;
+    return send(panelId, skipped);
+}
+
+bool CUsbHandler::send(int panelId, std::vector<int>& skippedRules) {
     // Everything is built and checked before the first byte goes out: a panel is never left
     // half-written because a later record turned out not to fit.
     CPanelImage image;
     m_problem.clear();
     m_sent.reset();
+    skippedRules.clear();
     if (!image.build(m_facility, panelId, m_problem)) return false;
+    skippedRules = image.skippedRules();
     const bool ok = behindDialog(kSendingText, [&](IWaitDialog& dialog) { return sendImage(image, dialog); });
     if (ok) {
         m_panel = panelId;
         keep(m_sent, std::move(image));
     }
     return ok;
+}
+
+CUploadResult CUsbHandler::uploadPanel(int panelId, bool verify) {
+    printk("\n CUsbHandler::uploadPanel");
+    CUploadResult r;
+    r.panel = panelId;
+    if (!send(panelId, r.skippedRules)) {
+        r.problem = m_problem;
+        r.outcome = m_problem.empty() ? CUploadResult::Outcome::Failed : CUploadResult::Outcome::NotSent;
+        return r;
+    }
+    if (!verify) {
+        r.outcome = CUploadResult::Outcome::Sent;
+        return r;
+    }
+    const bool read = readBack(panelId, kReadingBackText, r.differences);
+    r.readBackWhole = read;
+    if (read)
+        r.outcome = r.differences.empty() ? CUploadResult::Outcome::Verified : CUploadResult::Outcome::Differs;
+    else  // a zone the panel cannot have was read back: certainly not what was sent
+        r.outcome = r.differences.empty() ? CUploadResult::Outcome::Unverifiable : CUploadResult::Outcome::Differs;
+    return r;
 }
 
 bool CUsbHandler::sendImage(const CPanelImage& image, IWaitDialog& dialog) {
@@ -125,7 +154,7 @@ bool CUsbHandler::sendImage(const CPanelImage& image, IWaitDialog& dialog) {
     return ok;
 }
 
-bool CUsbHandler::uploadAndReport() {
+bool CUsbHandler::uploadAndReport(bool verify) {
     printk("\n CUsbHandler::uploadAndReport");
     if (m_facility.getNumberOfPanels() == 0) {
         m_prompt.showMessage(kNoPanelText);
@@ -133,9 +162,46 @@ bool CUsbHandler::uploadAndReport() {
     }
     const int id = askPanelChoice(m_facility, m_prompt, false);
     if (id == kPanelChoiceCancelled) return false;
-    const bool ok = id > 0 && upload(id);
-    m_prompt.showMessage(ok ? kUploadDoneText : kUploadFailedText);
-    return ok;
+    CUploadResult result;
+    result.outcome = CUploadResult::Outcome::Failed;
+    if (id > 0) result = uploadPanel(id, verify);
+    reportUpload(result);
+    return result.succeeded();
+}
+
+int CUsbHandler::outcomeText(const CUploadResult& result) {
+    switch (result.outcome) {
+    case CUploadResult::Outcome::Cancelled: return 0;
+    case CUploadResult::Outcome::Sent: return kUploadDoneText;
+    case CUploadResult::Outcome::Verified: return kVerifiedText;
+    case CUploadResult::Outcome::Differs: return kDiffersText;
+    case CUploadResult::Outcome::Unverifiable: return kUnverifiableText;
+    case CUploadResult::Outcome::NotSent:
+    case CUploadResult::Outcome::Failed: break;
+    }
+    return kUploadFailedText;
+}
+
+KvWString CUsbHandler::differencesText(const std::vector<std::string>& differences) {
+    std::string lines;
+    const std::size_t shown = std::min(differences.size(), static_cast<std::size_t>(kShownDifferences));
+    for (std::size_t i = 0; i < shown; ++i) lines += "\n" + differences[i];
+    if (differences.size() > shown) lines += "\n(+" + std::to_string(differences.size() - shown) + ")";
+    return ToWide(lines.c_str());
+}
+
+void CUsbHandler::reportUpload(const CUploadResult& result) {
+    printk("\n CUsbHandler::reportUpload");
+    if (!result.skippedRules.empty()) {
+        std::string ids;
+        for (int rule : result.skippedRules) ids += (ids.empty() ? "" : ", ") + std::to_string(rule);
+        m_prompt.showMessageWith(kRulesLeftOutText, ToWide(ids.c_str()));
+    }
+    const int textId = outcomeText(result);
+    if (textId == kDiffersText)
+        m_prompt.showMessageWith(textId, differencesText(result.differences));
+    else if (textId != 0)
+        m_prompt.showMessage(textId);
 }
 
 // ---------------------------------------------------------------- download
@@ -193,6 +259,10 @@ void CUsbHandler::removePanelWithRules(int id) {
 
 bool CUsbHandler::verify(int panelId, std::vector<std::string>& differences) {
     printk("\n CUsbHandler::verify");
+    return readBack(panelId, kReceivingText, differences);
+}
+
+bool CUsbHandler::readBack(int panelId, int textId, std::vector<std::string>& differences) {
     differences.clear();
     m_read.reset();
     CPanelImage expected;
@@ -200,7 +270,7 @@ bool CUsbHandler::verify(int panelId, std::vector<std::string>& differences) {
     if (!expected.build(m_facility, panelId, m_problem)) return false;
     CPanelImage actual;
     CPanelImage::ReadResult read = CPanelImage::ReadResult::Failed;
-    behindDialog(kReceivingText, [&](IWaitDialog& dialog) {
+    behindDialog(textId, [&](IWaitDialog& dialog) {
         if (!connect(0, actual.address)) return false;
         read = actual.read(*m_link, &dialog, CPanelLink::kEventActions);
         endConnection();

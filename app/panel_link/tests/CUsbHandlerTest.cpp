@@ -52,7 +52,7 @@ TEST(CUsbHandler, UploadThenDownloadReproducesThePanel) {
     buildSite(up.facility);
     up.prompt.choice = {1};
     ASSERT_TRUE(up.handler.uploadAndReport());
-    EXPECT_EQ(up.prompt.shown, std::vector<int>{263});
+    EXPECT_EQ(up.prompt.shown, std::vector<int>{480});
     EXPECT_EQ(up.prompt.choices, std::vector<bool>{false});  // exactly one panel may be chosen
     EXPECT_EQ(up.bus->panel().state().address(), 5);
 
@@ -340,13 +340,15 @@ TEST(CUsbHandler, VerifyNamesEveryDifference) {
 }
 
 // Every fault the virtual panel can inject, at transfers spread over the
-// whole transfer: the result is false, the failure message is shown and the
-// success message is not, and a failed download leaves the facility as it was.
+// whole transfer and the read-back after an upload: the result is false, the
+// failure message is shown and no success message, and a failed download
+// leaves the facility as it was.
 TEST(CUsbHandler, EveryInjectedFaultFailsTheTransfer) {
     TransferRig clean;
     buildSite(clean.facility);
     clean.prompt.choice = {1};
     ASSERT_TRUE(clean.handler.uploadAll());
+    const int uploadTransfers = clean.bus->transfersIn() + clean.bus->transfersOut();
     const CVirtualPanelState panel = clean.bus->panel().state();
     TransferRig cleanDown(CVirtualFaults(), &panel);
     ASSERT_TRUE(cleanDown.handler.downloadAll());
@@ -377,7 +379,18 @@ TEST(CUsbHandler, EveryInjectedFaultFailsTheTransfer) {
                 }
                 ++struck;
                 EXPECT_FALSE(ok) << what;
-                EXPECT_EQ(rig.prompt.shown, std::vector<int>{upload ? 92 : 81}) << what;
+                if (!upload) {
+                    EXPECT_EQ(rig.prompt.shown, std::vector<int>{81}) << what;
+                } else {
+                    // Each connection counts its own transfers: a fault the upload outlived strikes
+                    // the read-back, which must never pass for a verified panel.
+                    ASSERT_EQ(rig.prompt.shown.size(), 1u) << what;
+                    const int shown = rig.prompt.shown[0];
+                    EXPECT_TRUE(shown == 92 || shown == 482) << what << " showed " << shown;
+                    if (perTransfer && n > uploadTransfers) {
+                        EXPECT_EQ(shown, 482) << what;
+                    }
+                }
                 if (!upload) {
                     EXPECT_EQ(snapshot(rig.facility), before) << what;
                 }
@@ -407,4 +420,46 @@ TEST(CUsbHandler, VerifyCatchesAPageThePanelStoredWrong) {
         rig.handler.verify(1, diff);
         EXPECT_FALSE(diff.empty()) << "page " << page;
     }
+}
+
+// An upload reads the panel back: a page the panel stored wrong, wherever it lies, is reported
+// with the differences, and the success messages are never shown for it.
+TEST(CUsbHandler, UploadReportsWhatTheReadBackFound) {
+    TransferRig clean;
+    buildSite(clean.facility);
+    clean.prompt.choice = {1};
+    ASSERT_TRUE(clean.handler.uploadAndReport());
+    EXPECT_EQ(clean.prompt.shown, std::vector<int>{480});
+    const int pages = clean.bus->panel().pageWrites();
+    for (int page : {1, 3, 100, 258, pages - 2, pages}) {
+        CVirtualFaults faults;
+        ASSERT_TRUE(CVirtualFaults::parse("corrupt@" + std::to_string(page), faults));
+        TransferRig rig(faults);
+        buildSite(rig.facility);
+        rig.prompt.choice = {1};
+        EXPECT_FALSE(rig.handler.uploadAndReport()) << page;
+        EXPECT_EQ(rig.prompt.shown, std::vector<int>{481}) << page;
+        ASSERT_EQ(rig.prompt.arguments.size(), 1u);
+        EXPECT_NE(utf8(rig.prompt.arguments[0]).find("the panel has"), std::string::npos) << page;
+
+        const CUploadResult unverified = rig.handler.uploadPanel(1, false);
+        EXPECT_EQ(unverified.outcome, CUploadResult::Outcome::Sent);  // a panel that acknowledges everything
+    }
+}
+
+TEST(CUsbHandler, UploadSaysWhichRulesItLeftOut) {
+    TransferRig rig;
+    const RuleSide input{1, 1, 1, 1, 0, 0, 0, 5};
+    FacilityBuilder(rig.facility).panel(1).loop(1).element(1)
+        .rule(4, 0, input, RuleSide{})
+        .rule(5, 0, input, RuleSide{1, 1, 0, 0, 0, 0, 0, 1})
+        .rule(9, 0, RuleSide{}, RuleSide{1, 1, 0, 0, 0, 0, 0, 1});
+    rig.prompt.choice = {1};
+    EXPECT_TRUE(rig.handler.uploadAndReport(false));
+    EXPECT_EQ(rig.prompt.shown, (std::vector<int>{483, 263}));
+    ASSERT_FALSE(rig.prompt.arguments.empty());
+    EXPECT_EQ(utf8(rig.prompt.arguments[0]), "4");
+    const CUploadResult result = rig.handler.uploadPanel(1, true);
+    EXPECT_EQ(result.outcome, CUploadResult::Outcome::Verified);
+    EXPECT_EQ(result.skippedRules, std::vector<int>{4});
 }

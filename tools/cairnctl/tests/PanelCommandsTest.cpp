@@ -8,9 +8,11 @@
 #include <sstream>
 
 #include "cairnctl/CCairnCtl.h"
+#include "FacilityBuilder.h"
 #include "RunCairnCtl.h"
 #include "basalt/KvStringTableFile.h"
 #include "basalt/KvUtf.h"
+#include "file/CXmlHandler.h"
 #include "virtual_panel/CVirtualPanelState.h"
 
 namespace {
@@ -66,7 +68,8 @@ protected:
 TEST_F(PanelCommands, UploadDownloadVerifyRoundTrip) {
     const Result up = run({"upload", sample, "--panel", "1"});
     ASSERT_EQ(up.status, 0) << up.err;
-    EXPECT_NE(up.err.find(message(263)), std::string::npos);
+    EXPECT_NE(up.err.find(message(480)), std::string::npos);
+    EXPECT_NE(up.out.find("and verified"), std::string::npos);
     const std::string copy = (dir / "copy.kvg").string();
     const Result down = run({"download", copy});
     ASSERT_EQ(down.status, 0) << down.err;
@@ -118,7 +121,59 @@ TEST_F(PanelCommands, EveryInjectedFaultFailsAndNeverTouchesTheFile) {
         EXPECT_EQ(up.status, 1) << fault;
         EXPECT_NE(up.err.find(message(92)), std::string::npos) << fault;
         EXPECT_EQ(up.err.find(message(263)), std::string::npos) << fault;
+        EXPECT_EQ(up.err.find(message(480)), std::string::npos) << fault;
     }
+    // Past the upload's transfers the fault strikes the read-back: sent, but not verified.
+    for (const char* fault : {"error@600", "timeout@900", "short@1100", "length@1170"}) {
+        const Result up = run({"upload", file.string(), "--panel", "2"}, fault);
+        EXPECT_EQ(up.status, 1) << fault;
+        EXPECT_NE(up.err.find(message(482)), std::string::npos) << fault;
+        EXPECT_EQ(up.err.find(message(263)), std::string::npos) << fault;
+        EXPECT_EQ(up.err.find(message(480)), std::string::npos) << fault;
+    }
+}
+
+// A page the panel acknowledged but stored wrong, at pages of every table: the upload names the
+// difference and fails; without the read-back it could not know.
+TEST_F(PanelCommands, UploadCatchesAPageStoredWrong) {
+    for (const char* fault : {"corrupt@1", "corrupt@2", "corrupt@40", "corrupt@280", "corrupt@290"}) {
+        fs::remove(dir / "panel.state");
+        const Result up = run({"upload", sample, "--panel", "1"}, fault);
+        EXPECT_EQ(up.status, 1) << fault;
+        EXPECT_NE(up.out.find("the panel has"), std::string::npos) << fault << up.out;
+        EXPECT_NE(up.err.find(message(481).substr(0, 30)), std::string::npos) << fault;
+        EXPECT_NE(up.err.find("the panel differs from panel 1"), std::string::npos) << fault;
+        EXPECT_EQ(up.err.find(message(480)), std::string::npos) << fault;
+        EXPECT_EQ(up.err.find(message(263)), std::string::npos) << fault;
+        // The panel said yes to every page: only the read-back knows.
+        EXPECT_EQ(run({"upload", sample, "--panel", "1", "--no-verify"}, fault).status, 0) << fault;
+    }
+}
+
+// Check errors keep the panel untouched unless forced; a rule naming nothing is then left out
+// of the upload, and the upload says so.
+TEST_F(PanelCommands, UploadRefusesCheckErrorsUnlessForced) {
+    CFacilityManager m;
+    FacilityBuilder b(m);
+    b.panel(1).loop(1).element(1, 1, 1).element(2, 10, 1).zones(1);
+    const RuleSide input{1, 1, 1, 1, 0, 0, 0, kItemElement};
+    b.rule(1, 0, input, RuleSide{2, 1, 1, 2, 0, 0, 0, kItemElement});
+    b.rule(2, 0, input, RuleSide{});
+    const std::string file = (dir / "broken.kvg").string();
+    ASSERT_TRUE(CXmlHandler(m).save(ToWide(file.c_str())));
+
+    const Result refused = run({"upload", file, "--panel", "1"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("error: rule 2 of panel 1: its action side names nothing"), std::string::npos)
+        << refused.err;
+    EXPECT_NE(refused.err.find("nothing was sent"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir / "panel.state"));  // the panel was never opened
+
+    const Result forced = run({"upload", file, "--panel", "1", "--force"});
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_NE(forced.err.find(message(483).substr(0, 20)), std::string::npos) << forced.err;
+    EXPECT_NE(forced.err.find(": 2 [483]"), std::string::npos) << forced.err;
+    EXPECT_NE(forced.err.find(message(480)), std::string::npos);
 }
 
 TEST_F(PanelCommands, ClockAndLogs) {

@@ -25,6 +25,7 @@
 #include "basalt/KvBasicString.h"
 #include "model/CFacilityManager.h"
 #include "panel_link/CPanelLink.h"
+#include "panel_link/CUploadResult.h"
 #include "panel_link/RunWorker.h"
 #include "seams/IModalWaitDialog.h"
 #include "seams/IUserPrompt.h"
@@ -42,6 +43,12 @@ public:
     static constexpr int kDownloadDoneText = 264;
     static constexpr int kReplacePanelText = 291;
     static constexpr int kBadZoneText = 330;
+    static constexpr int kVerifiedText = 480;
+    static constexpr int kDiffersText = 481;       // "%s": the differences
+    static constexpr int kUnverifiableText = 482;
+    static constexpr int kRulesLeftOutText = 483;  // "%s": the rule ids
+    static constexpr int kReadingBackText = 484;
+    static constexpr int kShownDifferences = 20;   // a message box lists no more than these
     static constexpr int kMaxDownloadRuleId = 1024;  // rule ids a download may use
 
     // Creates the wait dialog of one transfer; null fails the transfer.
@@ -60,15 +67,28 @@ public:
     // sent as it is (lastProblem() says why; nothing was sent) or anything of
     // the upload failed.
     bool upload(int panelId);
+    // Sends panel `panelId` and, with `verify`, reads the panel back on a connection of its own
+    // and compares it with what was sent. Says nothing to the user.
+    CUploadResult uploadPanel(int panelId, bool verify);
     // Asks which panel to send (one panel), then uploads it. False when the
     // choice was cancelled or empty.
     bool uploadAll();
     // Reads the attached panel into the facility as a panel.
     bool downloadAll();
     // uploadAll / downloadAll with the outcome messages of the loops editor:
-    // 80 without panels, 263 or 92 (none after a cancelled choice); 264 or 81.
-    bool uploadAndReport();
+    // 80 without panels, then reportUpload (nothing after a cancelled choice); 264 or 81. The
+    // upload reads the panel back unless `verify` is false; true only when nothing was found
+    // wrong.
+    bool uploadAndReport(bool verify = true);
     bool downloadAndReport();
+    // The messages of an upload's outcome: 483 with the rules left out, if any; then 480
+    // verified, 263 sent unverified, 481 with the differences, 482 when the read-back failed,
+    // 92 otherwise. The success messages never follow a read-back that differs or failed.
+    void reportUpload(const CUploadResult& result);
+    // The outcome's message number (0 for a cancelled choice); 481 takes the differences.
+    static int outcomeText(const CUploadResult& result);
+    // The lines of `differences` for a message box: at most kShownDifferences, then how many more.
+    static KvWString differencesText(const std::vector<std::string>& differences);
 
     // Reads the attached panel back (nothing is written, not even its
     // address) and lists, in words, every difference from what an upload of
@@ -125,6 +145,9 @@ private:
     bool connect(int newAddress, int& address);
     // Worker bodies: panel I/O only.
     bool sendImage(const CPanelImage& image, IWaitDialog& dialog);
+    // upload() that also tells which rules the image left out.
+    bool send(int panelId, std::vector<int>& skippedRules);
+    bool readBack(int panelId, int textId, std::vector<std::string>& differences);
     bool receiveImage(Download& download, IWaitDialog& dialog);
     bool receiveLog(int kind, const KvWString& path, IWaitDialog& dialog);
     void removePanelWithRules(int id);
