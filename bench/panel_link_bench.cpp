@@ -33,7 +33,7 @@ bool upload(CFacilityManager& m, CPanelLink& link) {
             ok = c.elementRecord(1, l, a, r) && link.writeElement(l - 1, a - 1, r) && ok;
         }
     ok = link.endElementWrite() && link.beginZoneWrite() && ok;
-    for (int z = 1; z <= 250; ++z) ok = link.writeZone(z - 1, c.zoneRecord(z)) && ok;
+    for (int z = 1; z <= 250; ++z) ok = link.writeZone(z - 1, c.zoneRecord(1, z)) && ok;
     ok = link.endZoneWrite() && link.beginEventActionWrite() && ok;
     int entry = 0;
     for (int i = 0; i < m.getNumberEventsInPanel(); ++i) {

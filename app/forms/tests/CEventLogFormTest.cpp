@@ -115,6 +115,30 @@ TEST(CEventLogForm, AFailedRequestFailsThatLog) {
     }
 }
 
+// A log whose transfer fails leaves the link failed; the next log starts on a fresh connection
+// instead of failing without a word on the bus.
+TEST(CEventLogForm, AFailedLogCostsOnlyItself) {
+    CVirtualFaults f;
+    ASSERT_TRUE(CVirtualFaults::parse("error@40", f));  // inside the long general log
+    LogRig rig(f);
+    std::vector<std::string> general;
+    for (int i = 0; i < 30; ++i) general.push_back("entry " + std::to_string(i));
+    rig.bus->panel().state().log(0) = general;
+    for (int k = 0; k < 4; ++k) rig.form.toggle(k);
+    rig.bus->setRecording(true);
+    EXPECT_EQ(rig.form.accept(), CEventLogForm::Outcome::SomeFailed);
+    EXPECT_EQ(rig.prompt.shown, std::vector<int>{329});
+    ASSERT_EQ(rig.prompt.arguments.size(), 1u);
+    EXPECT_EQ(utf8(rig.prompt.arguments[0]), rig.file(0));
+    EXPECT_FALSE(fs::exists(rig.file(0)));
+    EXPECT_EQ(rig.kindsAsked(), (std::vector<int>{0, 1, 2, 3}));
+    for (int k = 1; k < 4; ++k) EXPECT_TRUE(fs::exists(rig.file(k))) << k;
+    EXPECT_EQ(rig.read(2).substr(0, 13), "\"01/12/2026\";");
+    EXPECT_EQ(rig.read(3), "\" \";\n");
+    EXPECT_EQ(rig.bus->opens(), 2);
+    EXPECT_EQ(rig.bus->openHandles(), 0);
+}
+
 TEST(CEventLogForm, AFileThatCannotBeCreatedFailsOnlyItsLog) {
     LogRig rig;
     rig.form.setPath(0, ToWide((rig.dir / "missing" / "general.csv").c_str()));

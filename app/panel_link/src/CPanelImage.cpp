@@ -53,7 +53,7 @@ bool CPanelImage::build(CFacilityManager& facility, int panelId, std::string& pr
         return false;
     }
     info = convert.systemInfo(panelId);
-    for (int z = 0; z < kZones; ++z) zones[z] = convert.zoneRecord(z + 1);
+    for (int z = 0; z < kZones; ++z) zones[z] = convert.zoneRecord(panelId, z + 1);
     for (int l = 0; l < kLoops; ++l)
         for (int a = 0; a < kPerLoop; ++a)
             if (!convert.elementRecord(panelId, l + 1, a + 1, element(l, a))) {

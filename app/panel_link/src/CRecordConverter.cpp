@@ -24,8 +24,9 @@ KvWString text(int id) {
 
 // ---------------------------------------------------------------- upload
 
-CZoneRecord CRecordConverter::zoneRecord(int zone) const {
-    const KvWString* description = m_facility.getZoneDescription(zone);
+CZoneRecord CRecordConverter::zoneRecord(int panelId, int zone) const {
+    const KvWString* description =
+        m_facility.getPanelZoneDescription(panelId, zone) ? m_facility.getZoneDescription(zone) : nullptr;
     return CZoneRecord{CPanelText::toPanel(description ? *description : text(kZoneText), CZoneRecord::kDescriptionSize)};
 }
 

@@ -337,6 +337,13 @@ bool CUsbHandler::uploadSystemDate(const std::uint8_t date[6]) {
 
 bool CUsbHandler::downloadAll(int kind, const KvWString& path) {
     printk("\n CUsbHandler::downloadAll(log)");
+    // After a failed log the framing is in doubt and the link refuses every transfer: the next
+    // log starts on a fresh connection, so one bad log costs only itself.
+    if (m_link->failed()) {
+        endConnection();
+        int address = 0;
+        if (!prepareDevice(address)) return false;
+    }
     return behindDialog(kReceivingText, [&](IWaitDialog& dialog) { return receiveLog(kind, path, dialog); });
 }
 

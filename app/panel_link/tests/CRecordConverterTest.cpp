@@ -60,9 +60,18 @@ TEST_F(Converter, ElementZonesOutsideTheTableAreRefusedNotWrapped) {
 TEST_F(Converter, ZoneRecordUsesTheSharedDescriptionOrText42) {
     build.panel(1).zones(2);
     model.setZoneDescription(2, u"Caf\u00e9 \u20ac and more than 24 chars");
-    EXPECT_EQ(convert.zoneRecord(1).description, "Zone 1");
-    EXPECT_EQ(convert.zoneRecord(2).description, "Caf\xE9 ? and more than 24 ");
-    EXPECT_EQ(convert.zoneRecord(3).description, "Zone") << "text 42";
+    EXPECT_EQ(convert.zoneRecord(1, 1).description, "Zone 1");
+    EXPECT_EQ(convert.zoneRecord(1, 2).description, "Caf\xE9 ? and more than 24 ");
+    EXPECT_EQ(convert.zoneRecord(1, 3).description, "Zone") << "text 42";
+}
+
+// Another building's zone names never reach a panel that lacks those zones.
+TEST_F(Converter, ZonesThePanelLacksGetText42) {
+    build.panel(1).zones(3).panel(2);
+    model.setZoneDescription(3, u"Boiler room");
+    EXPECT_EQ(convert.zoneRecord(2, 1).description, "Zone") << "text 42";
+    EXPECT_EQ(convert.zoneRecord(2, 3).description, "Zone") << "text 42";
+    EXPECT_EQ(convert.zoneRecord(1, 3).description, "Boiler room");
 }
 
 struct RuleCase {
@@ -258,7 +267,7 @@ void upload(CFacilityManager& m, CPanelLink& link, int panel) {
         }
     ASSERT_TRUE(link.endElementWrite());
     ASSERT_TRUE(link.beginZoneWrite());
-    for (int z = 1; z <= 250; ++z) ASSERT_TRUE(link.writeZone(z - 1, c.zoneRecord(z)));
+    for (int z = 1; z <= 250; ++z) ASSERT_TRUE(link.writeZone(z - 1, c.zoneRecord(1, z)));
     ASSERT_TRUE(link.endZoneWrite());
     ASSERT_TRUE(link.beginEventActionWrite());
     int entry = 0;

@@ -37,9 +37,10 @@ public:
     explicit CRecordConverter(CFacilityManager& facility) : m_facility(facility) {}
 
     // ---- Upload ----
-    // Zone `zone` (1..250) as the editors show it (the model shares zone
-    // descriptions by number); text 42 when the facility has none.
-    CZoneRecord zoneRecord(int zone) const;
+    // Zone `zone` (1..250) of panel `panelId` as the editors show it (the
+    // model shares zone descriptions by number); text 42 when the panel has
+    // no such zone, so a panel never receives another building's zone names.
+    CZoneRecord zoneRecord(int panelId, int zone) const;
     // Empty record when the loop or element is missing or its generic type is
     // 0. False (refusal OutOfRange) when a field does not fit.
     bool elementRecord(int panelId, int loop, int address, CElementRecord& out) const;

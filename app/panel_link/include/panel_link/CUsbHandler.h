@@ -113,6 +113,7 @@ public:
     // `path` on a worker behind a wait dialog, on a connection the caller
     // prepared. The file is replaced only by a complete log: a failed count
     // or line request fails the log and leaves any earlier file as it was.
+    // When an earlier log failed the connection, it is opened afresh first.
     bool downloadAll(int kind, const KvWString& path);
 
     // ---- Outcome of the last transfer ----
