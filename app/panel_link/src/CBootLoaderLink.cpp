@@ -54,23 +54,28 @@ bool CBootLoaderLink::appletMessage(const std::vector<std::uint8_t>& message, in
     return true;
 }
 
-bool CBootLoaderLink::statusOk(const std::vector<std::uint8_t>& reply, std::size_t at) const {
-    return reply.size() > at && reply[at] == 0;
+bool CBootLoaderLink::statusOk(const std::vector<std::uint8_t>& reply, std::size_t at) {
+    if (reply.size() <= at) return false;
+    m_status = reply[at];
+    return m_status == 0;
 }
 
 // ---------------------------------------------------------------- main-board flash applet
 
 bool CBootLoaderLink::flashStart() {
+    clearStatus();
     std::vector<std::uint8_t> reply;
     return appletMessage({0x00}, 2, &reply) && statusOk(reply, 1);
 }
 
 bool CBootLoaderLink::flashErase(int sector) {
+    clearStatus();
     std::vector<std::uint8_t> reply;
     return appletMessage({0x01, byte(sector), 0x01}, 2, &reply) && statusOk(reply, 1);
 }
 
 bool CBootLoaderLink::flashProgram(int block, const std::vector<std::uint8_t>& data) {
+    clearStatus();
     if (data.size() != kBlockSize) return false;
     std::vector<std::uint8_t> message = {0x02, byte(block >> 8), byte(block)};
     message.insert(message.end(), data.begin(), data.end());
@@ -98,11 +103,13 @@ bool CBootLoaderLink::cardMessage(int card, const std::vector<std::uint8_t>& mes
 bool CBootLoaderLink::cardEnterUpdate(int card) { return cardMessage(card, {0x00, 0x00}, 0); }
 
 bool CBootLoaderLink::cardReady(int card) {
+    clearStatus();
     std::vector<std::uint8_t> answer;
     return cardMessage(card, {0x00, 0x01}, 2, &answer) && statusOk(answer, 0);
 }
 
 bool CBootLoaderLink::cardRamPiece(int card, int piece, const std::vector<std::uint8_t>& data) {
+    clearStatus();
     if (data.size() != kCardPieceSize) return false;
     std::vector<std::uint8_t> message = {0x01, byte(piece)};
     message.insert(message.end(), data.begin(), data.end());
@@ -111,11 +118,13 @@ bool CBootLoaderLink::cardRamPiece(int card, int piece, const std::vector<std::u
 }
 
 bool CBootLoaderLink::cardErasePage(int card, int page) {
+    clearStatus();
     std::vector<std::uint8_t> answer;
     return cardMessage(card, {0x02, 0x00, byte(page)}, 3, &answer) && statusOk(answer, 0);
 }
 
 bool CBootLoaderLink::cardProgramRow(int card, int page, int row, const std::vector<std::uint8_t>& data) {
+    clearStatus();
     if (data.size() != kCardPieceSize) return false;
     std::vector<std::uint8_t> message = {0x02, 0x01, byte(page), byte(row)};
     message.insert(message.end(), data.begin(), data.end());

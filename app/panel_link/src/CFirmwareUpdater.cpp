@@ -39,14 +39,36 @@ bool readWholeFile(const KvWString& path, std::vector<std::uint8_t>& data) {
     return ok;
 }
 
-// A table text is used only when its one conversion is the card list: a
+// A table text is used only when its last conversion is the list and the others are numbers: a
 // missing entry (a placeholder) or a mistranslated one must not lose the list.
-bool takesOneList(const KvWString& format) {
+bool takesTheList(const KvWString& format) {
     const int at = format.Find(u"%ls");
     if (at < 0) return false;
     for (int i = 0; i < format.Length(); ++i)
-        if (format[i] == u'%' && i != at) return false;
+        if (format[i] == u'%' && i != at && (i > at || i + 1 >= format.Length() || format[i + 1] != u'd')) return false;
     return true;
+}
+
+KvWString tableFormat(int id, const char16_t* fallback) {
+    KvWString format;
+    KvLoadString(id, format);
+    return takesTheList(format) ? format : KvWString(fallback);
+}
+
+// "8-127", "3, 5-7": ascending numbers with their runs joined.
+KvWString numberRuns(const std::vector<int>& numbers) {
+    KvWString out;
+    for (std::size_t i = 0; i < numbers.size();) {
+        std::size_t j = i;
+        while (j + 1 < numbers.size() && numbers[j + 1] == numbers[j] + 1) ++j;
+        if (!out.IsEmpty()) out += u", ";
+        if (j == i)
+            out.AppendFormat(u"%d", numbers[i]);
+        else
+            out.AppendFormat(u"%d-%d", numbers[i], numbers[j]);
+        i = j + 1;
+    }
+    return out;
 }
 
 // An image that loaded but holds no byte of its window would flash nothing
@@ -140,14 +162,19 @@ bool CFirmwareUpdater::loadImages(Images& images) {
 bool CFirmwareUpdater::updateAll(IWaitDialog& dialog) {
     printk("\n CFirmwareUpdater::updateAll");
     m_cards.fill(CardOutcome::NotTried);
+    m_statuses.clear();
+    m_reported = false;
     Images images;
     if (!loadImages(images)) return false;
-    if (!m_manifest.panelPath().IsEmpty() && !stageBoard(dialog, images)) return false;
-    if (!m_manifest.loopPath().IsEmpty() && !stageCards(dialog, images)) return false;
-    if (!m_manifest.languagePath().IsEmpty() && !stageLanguage(dialog, images)) return false;
-    // Cards that never answered were left as they were: never call that a success.
-    if (std::find(m_cards.begin(), m_cards.end(), CardOutcome::NoAnswer) != m_cards.end()) {
-        reportCards();
+    const bool ran = (m_manifest.panelPath().IsEmpty() || stageBoard(dialog, images)) &&
+                     (m_manifest.loopPath().IsEmpty() || stageCards(dialog, images)) &&
+                     (m_manifest.languagePath().IsEmpty() || stageLanguage(dialog, images));
+    // Cards left as they were, or any status other than 0: never call that a success.
+    const bool cardsLeft = std::any_of(m_cards.begin(), m_cards.end(), [](CardOutcome o) {
+        return o == CardOutcome::NoAnswer || o == CardOutcome::Failed || o == CardOutcome::Status;
+    });
+    if (!ran || cardsLeft || !m_statuses.empty()) {
+        if (ran || !m_statuses.empty()) reportProblems();
         return false;
     }
     m_prompt.showMessage(kSuccess);
@@ -188,13 +215,15 @@ bool CFirmwareUpdater::flashBoard(CBootLoaderLink& boot, IWaitDialog& dialog, co
     const int blocks = CBootLoaderLink::piecesToSend(image, CBootLoaderLink::kBlockSize, kBoardChecksumEnd);
     const int sectors = kLastBoardSector - kFirstBoardSector + 1;
     const int steps = sectors + blocks;
-    if (!boot.flashStart()) return false;
+    if (!boot.flashStart() && !noteStatus(boot, 0, Step::Start, 0)) return false;
     for (int s = kFirstBoardSector; s <= kLastBoardSector; ++s) {
-        if (!boot.flashErase(s)) return false;
+        if (!boot.flashErase(s) && !noteStatus(boot, 0, Step::Erase, s)) return false;
         dialog.SetProgress(s - kFirstBoardSector + 1, steps);
     }
     for (int i = 0; i < blocks; ++i) {
-        if (!boot.flashProgram(kFirstBoardBlock + i, image.piece(i, CBootLoaderLink::kBlockSize))) return false;
+        if (!boot.flashProgram(kFirstBoardBlock + i, image.piece(i, CBootLoaderLink::kBlockSize)) &&
+            !noteStatus(boot, 0, Step::Write, kFirstBoardBlock + i))
+            return false;
         dialog.SetProgress(sectors + i + 1, steps);
     }
     return true;
@@ -223,7 +252,7 @@ bool CFirmwareUpdater::stageCards(IWaitDialog& dialog, const Images& images) {
         for (int card = 0; card < CBootLoaderLink::kCards; ++card) boot.cardLeaveUpdate(card);
     m_link.releaseDevice();
     if (count(CardOutcome::Failed) > 0) {
-        reportCards();
+        reportProblems();
         return false;
     }
     return true;
@@ -233,40 +262,97 @@ CFirmwareUpdater::CardOutcome CFirmwareUpdater::updateCard(CBootLoaderLink& boot
     if (!boot.sendRamApplet(images.pipeApplet) || !boot.pipeStart() || !boot.cardEnterUpdate(card))
         return CardOutcome::NoAnswer;
     if (!boot.cardReady(card)) return CardOutcome::NoAnswer;
+    const std::size_t statusesBefore = m_statuses.size();
     const int pieces = CBootLoaderLink::piecesToSend(images.cardApplet, CBootLoaderLink::kCardPieceSize);
     for (int i = 0; i < pieces; ++i)
-        if (!boot.cardRamPiece(card, i, images.cardApplet.piece(i, CBootLoaderLink::kCardPieceSize)))
+        if (!boot.cardRamPiece(card, i, images.cardApplet.piece(i, CBootLoaderLink::kCardPieceSize)) &&
+            !noteStatus(boot, card + 1, Step::CardApplet, i))
             return CardOutcome::Failed;
-    return programCard(boot, card, images.card) ? CardOutcome::Updated : CardOutcome::Failed;
+    if (!programCard(boot, card, images.card)) return CardOutcome::Failed;
+    return m_statuses.size() == statusesBefore ? CardOutcome::Updated : CardOutcome::Status;
 }
 
-// A card counts as updated only when every erase and every row succeeded.
+// False on a failed transfer; statuses are noted and the card is written to the end.
 bool CFirmwareUpdater::programCard(CBootLoaderLink& boot, int card, const CFirmwareImage& image) {
     for (int page = kFirstCardPage; page <= kLastCardPage; ++page)
-        if (!boot.cardErasePage(card, page)) return false;
+        if (!boot.cardErasePage(card, page) && !noteStatus(boot, card + 1, Step::Erase, page)) return false;
     // Vectors and checksum sit at the top: the rows always reach 0xF7FF.
     const int rows = CBootLoaderLink::piecesToSend(image, CBootLoaderLink::kCardPieceSize, kCardImageEnd);
     for (int i = 0; i < rows; ++i) {
         const std::vector<std::uint8_t> row = image.piece(i, CBootLoaderLink::kCardPieceSize);
         if (allErased(row)) continue;  // erased flash reads 0xFF already
-        if (!boot.cardProgramRow(card, i / 8 + kFirstCardPage, i % 8, row)) return false;
+        if (!boot.cardProgramRow(card, i / 8 + kFirstCardPage, i % 8, row) &&
+            !noteStatus(boot, card + 1, Step::Write, i))
+            return false;
     }
     return true;
 }
 
-void CFirmwareUpdater::reportCards() {
+bool CFirmwareUpdater::noteStatus(const CBootLoaderLink& boot, int part, Step step, int at) {
+    if (boot.lastStatus() == 0) return false;
+    m_statuses.push_back({part, step, at, boot.lastStatus()});
+    return true;
+}
+
+void CFirmwareUpdater::reportProblems() {
+    if (m_reported) return;
+    m_reported = true;
     KvWString cards;
     for (int card = 0; card < CBootLoaderLink::kCards; ++card) {
-        if (m_cards[card] != CardOutcome::NoAnswer && m_cards[card] != CardOutcome::Failed) continue;
+        const CardOutcome o = m_cards[card];
+        if (o != CardOutcome::NoAnswer && o != CardOutcome::Failed && o != CardOutcome::Status) continue;
         if (!cards.IsEmpty()) cards += u", ";
         cards.AppendFormat(u"%d", card + 1);
     }
-    KvWString format;
-    KvLoadString(kCardsNotUpdated, format);
-    if (!takesOneList(format)) format = u"Loop cards not updated: %ls";
     KvWString text;
-    text.Format(format.c_str(), cards.c_str());
-    m_prompt.showText(text);
+    if (!cards.IsEmpty()) text.Format(tableFormat(kCardsNotUpdated, u"Loop cards not updated: %ls").c_str(), cards.c_str());
+    if (!m_statuses.empty()) {
+        if (!text.IsEmpty()) text += u"\n";
+        text += statusText(m_statuses);
+    }
+    if (!text.IsEmpty()) m_prompt.showText(text);
+}
+
+KvWString CFirmwareUpdater::statusText(const std::vector<StatusNote>& statuses) {
+    KvWString lines;
+    for (int part = 0; part <= CBootLoaderLink::kCards; ++part) {
+        KvWString steps;
+        // Runs of one step answered with one status: "erasing 20-123 (3)".
+        for (std::size_t i = 0; i < statuses.size();) {
+            const StatusNote& n = statuses[i];
+            std::size_t j = i;
+            std::vector<int> at;
+            for (; j < statuses.size() && statuses[j].part == n.part && statuses[j].step == n.step &&
+                   statuses[j].status == n.status;
+                 ++j)
+                at.push_back(statuses[j].at);
+            if (n.part == part) {
+                KvWString step;
+                if (n.step == Step::Start) {
+                    KvLoadString(kStartingText, step);
+                } else {
+                    const KvWString format = n.step == Step::Erase   ? tableFormat(kErasingText, u"erasing %ls")
+                                             : n.step == Step::Write ? tableFormat(kWritingText, u"writing %ls")
+                                                                     : tableFormat(kCardAppletText, u"loading %ls");
+                    step.Format(format.c_str(), numberRuns(at).c_str());
+                }
+                if (!steps.IsEmpty()) steps += u"; ";
+                steps += step;
+                steps.AppendFormat(u" (%d)", n.status);
+            }
+            i = j;
+        }
+        if (steps.IsEmpty()) continue;
+        KvWString line;
+        if (part == 0)
+            line.Format(tableFormat(kMainBoardText, u"Main board: %ls").c_str(), steps.c_str());
+        else
+            line.Format(tableFormat(kLoopCardText, u"Loop card %d: %ls").c_str(), part, steps.c_str());
+        lines += u"\n";
+        lines += line;
+    }
+    KvWString text;
+    return text.Format(tableFormat(kStatusesText, u"Statuses other than 0:%ls").c_str(), lines.c_str());
 }
 
 // ---------------------------------------------------------------- stage C: language data

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -188,20 +189,16 @@ TEST_F(FirmwareUpdate, PanelInNormalModeIsNotTouched) {
 TEST_F(FirmwareUpdate, PanelFaultsEndWithTheirMessage) {
     struct Case {
         const char* faults;
-        int message;  // 0: the loop-card report text
+        int message;  // 0: none, only the report text
         std::array<Outcome, 4> cards;
+        const char* report;  // the start of the report text; null: none
     } cases[] = {
-        {"absent", CFirmwareUpdater::kCannotConnect, {}},
-        {"refuse-claim", CFirmwareUpdater::kCannotConnect, {}},
-        {"board-erase", CFirmwareUpdater::kBoardFlashFailed, {}},
-        {"board-program", CFirmwareUpdater::kBoardFlashFailed, {}},
+        {"absent", CFirmwareUpdater::kCannotConnect, {}, nullptr},
+        {"refuse-claim", CFirmwareUpdater::kCannotConnect, {}, nullptr},
         {"card-silent:1,card-silent:2,card-silent:3,card-silent:4", CFirmwareUpdater::kNoCardUpdated,
-         {Outcome::NoAnswer, Outcome::NoAnswer, Outcome::NoAnswer, Outcome::NoAnswer}},
-        {"card-erase:1,card-program:2,card-erase:3,card-program:4", CFirmwareUpdater::kNoCardUpdated,
-         {Outcome::Failed, Outcome::Failed, Outcome::Failed, Outcome::Failed}},
-        {"card-erase:2", 0, {Outcome::Updated, Outcome::Failed, Outcome::Updated, Outcome::Updated}},
-        {"card-program:4", 0, {Outcome::Updated, Outcome::Updated, Outcome::Updated, Outcome::Failed}},
-        {"card-silent:3", 0, {Outcome::Updated, Outcome::Updated, Outcome::NoAnswer, Outcome::Updated}},
+         {Outcome::NoAnswer, Outcome::NoAnswer, Outcome::NoAnswer, Outcome::NoAnswer}, nullptr},
+        {"card-silent:3", 0, {Outcome::Updated, Outcome::Updated, Outcome::NoAnswer, Outcome::Updated},
+         "Loop cards not updated: 3"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.faults);
@@ -211,16 +208,49 @@ TEST_F(FirmwareUpdate, PanelFaultsEndWithTheirMessage) {
         EXPECT_FALSE(update(c.faults));
         EXPECT_FALSE(prompt.shown(CFirmwareUpdater::kSuccess));
         EXPECT_EQ(c.cards, outcomes);
-        if (c.message) {
-            EXPECT_EQ(std::vector<int>{c.message}, prompt.messages);
-            continue;
-        }
-        // Some cards were updated: the report names exactly the others.
+        EXPECT_EQ(c.message ? std::vector<int>{c.message} : std::vector<int>(), prompt.messages);
+        EXPECT_EQ(c.report ? std::vector<std::string>{c.report} : std::vector<std::string>(), prompt.texts);
+    }
+}
+
+// A status other than 0 stops nothing: the update goes on to the end, and every status is
+// shown there, part by part; a card that answered one is never counted as updated.
+TEST_F(FirmwareUpdate, StatusesAreShownAtTheEndAndNeverPassForSuccess) {
+    struct Case {
+        const char* faults;
+        int message;
+        std::array<Outcome, 4> cards;
+        std::vector<std::string> lines;  // of the one report text, in order
+    } cases[] = {
+        {"card-erase:2", 0, {Outcome::Updated, Outcome::Status, Outcome::Updated, Outcome::Updated},
+         {"Loop cards not updated: 2", "Statuses other than 0:", "Loop card 2: erasing 20-123 (3); writing "}},
+        {"card-program:4,card-erase:1", 0, {Outcome::Status, Outcome::Updated, Outcome::Updated, Outcome::Status},
+         {"Loop cards not updated: 1, 4", "Statuses other than 0:", "Loop card 1: erasing 20-123 (3); writing ",
+          "Loop card 4: writing "}},
+        {"card-erase:1,card-program:2,card-erase:3,card-program:4", CFirmwareUpdater::kNoCardUpdated,
+         {Outcome::Status, Outcome::Status, Outcome::Status, Outcome::Status},
+         {"Loop cards not updated: 1, 2, 3, 4", "Statuses other than 0:", "Loop card 1: ", "Loop card 2: ",
+          "Loop card 3: ", "Loop card 4: "}},
+        {"board-erase", 0, {Outcome::Updated, Outcome::Updated, Outcome::Updated, Outcome::Updated},
+         {"Statuses other than 0:", "Main board: erasing 8-127 (3)"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.faults);
+        bus = std::make_shared<CVirtualUsbBus>();
+        bus->panel().setMode(CVirtualPanel::Mode::Boot);
+        prompt = RecordingPrompt();
+        EXPECT_FALSE(update(c.faults));
+        EXPECT_FALSE(prompt.shown(CFirmwareUpdater::kSuccess));
+        EXPECT_EQ(c.message ? std::vector<int>{c.message} : std::vector<int>(), prompt.messages);
+        EXPECT_EQ(c.cards, outcomes);
         ASSERT_EQ(1u, prompt.texts.size());
-        std::string expected;
-        for (int card = 0; card < 4; ++card)
-            if (c.cards[card] != Outcome::Updated) expected += (expected.empty() ? "" : ", ") + std::to_string(card + 1);
-        EXPECT_EQ("Loop cards not updated: " + expected, prompt.texts[0]);
+        std::vector<std::string> lines;
+        std::istringstream text(prompt.texts[0]);
+        for (std::string line; std::getline(text, line);) lines.push_back(line);
+        ASSERT_EQ(c.lines.size(), lines.size()) << prompt.texts[0];
+        for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(c.lines[i], lines[i].substr(0, c.lines[i].size()));
+        if (c.message) continue;
+        EXPECT_FALSE(languageUntouched());  // the update went on to its last stage
     }
 }
 

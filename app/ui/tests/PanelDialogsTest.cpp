@@ -216,10 +216,10 @@ TEST_F(PanelDialogsTest, FirmwareUpdateFromTheChosenManifest) {
 }
 
 TEST_F(PanelDialogsTest, FirmwareUpdateFailuresAreReportedFromTheWorker) {
-    CMainFrame& f = frame("?mode=update", "board-erase");
+    CMainFrame& f = frame("?mode=update", "card-silent:1,card-silent:2,card-silent:3,card-silent:4");
     files.m_manifest.push_back(sampleManifest());
     f.usbUpdate();
-    EXPECT_EQ(prompt.messages(), std::vector<int>({274}));
+    EXPECT_EQ(prompt.messages(), std::vector<int>({275}));
 }
 
 TEST_F(PanelDialogsTest, FirmwareUpdateWithoutManifestSays267AndSendsNothing) {

@@ -7,7 +7,9 @@
 //
 // Replies are checked for their length before any byte is used. A loop
 // card's answer byte 0 and a flash applet's reply byte 1 are statuses: 0
-// means done, anything else a failure. Not thread-safe, like the link.
+// means done. What other values mean is not known; a call that read one
+// returns false and lastStatus() holds it, so the caller can tell a status
+// from a failed transfer. Not thread-safe, like the link.
 #pragma once
 
 #include <cstdint>
@@ -63,8 +65,16 @@ public:
     // `last` or its highest byte, whichever is higher; 0 when nothing was stored.
     static int piecesToSend(const CFirmwareImage& image, int size, std::uint32_t last = 0);
 
+    // The status the last call that reads one received when it was not 0; 0 otherwise (also
+    // when that call's transfer failed).
+    int lastStatus() const { return m_status; }
+
 private:
-    bool statusOk(const std::vector<std::uint8_t>& reply, std::size_t at) const;
+    // True for status 0; remembers any other.
+    bool statusOk(const std::vector<std::uint8_t>& reply, std::size_t at);
+    // Starts a call that may read a status.
+    void clearStatus() { m_status = 0; }
 
     CPanelLink& m_link;
+    int m_status = 0;
 };

@@ -13,6 +13,11 @@
 // numbered message; success (276) only when every requested stage, and every
 // loop card, was written without a single failed transfer or status.
 //
+// What the applets' statuses other than 0 mean is not known for real panels,
+// so they stop nothing: the update goes on, and at its end every one of them
+// is shown, part by part (text 486). A card that answered one is not counted
+// as updated, and there is no 276 after any of them.
+//
 // Before anything is sent, every image is loaded and checked: a damaged
 // image never reaches the panel, and an update never stops half-way because
 // a later file turned out bad.
@@ -52,12 +57,29 @@ public:
         kStageLanguage = 283,
         kLanguageFailed = 284,
         kCardsNotUpdated = 285,  // "%ls": the loop cards that were not updated
+        kStatusesText = 486,     // "%ls": the lines of the parts below
+        kMainBoardText = 487,    // "%ls": its steps
+        kLoopCardText = 488,     // "%d": the card, "%ls": its steps
+        kErasingText = 489,      // "%ls": sector or page numbers
+        kWritingText = 490,      // "%ls": block or row numbers
+        kCardAppletText = 491,   // "%ls": piece numbers
+        kStartingText = 492,
     };
     // Shown, with the file's name, when a file of the update is missing.
     static constexpr const char16_t* kMissingFileText = u"No se encuentra el fichero '%ls'";
 
     // What became of one loop card in stage B.
-    enum class CardOutcome { NotTried, Updated, NoAnswer, Failed };
+    // Status: the card answered a status other than 0 and was written to the end regardless.
+    enum class CardOutcome { NotTried, Updated, NoAnswer, Failed, Status };
+
+    enum class Step { Start, Erase, Write, CardApplet };
+    // One step the panel answered with a status other than 0.
+    struct StatusNote {
+        int part = 0;  // 0 the main board, 1 to 4 a loop card
+        Step step = Step::Start;
+        int at = 0;    // the sector, block, piece, page or row
+        int status = 0;
+    };
 
     static constexpr int kLanguageBytes = 0x10100;  // 257 blocks of 256 bytes
 
@@ -81,6 +103,10 @@ public:
 
     const CUpdateManifest& manifest() const { return m_manifest; }
     const std::array<CardOutcome, 4>& cardOutcomes() const { return m_cards; }
+    // Every status other than 0 of the last update, in the order received.
+    const std::vector<StatusNote>& statuses() const { return m_statuses; }
+    // The text that shows `statuses` part by part (text 486).
+    static KvWString statusText(const std::vector<StatusNote>& statuses);
 
 private:
     struct Images;
@@ -96,11 +122,17 @@ private:
     bool programCard(CBootLoaderLink& boot, int card, const CFirmwareImage& image);
     bool stageLanguage(IWaitDialog& dialog, const Images& images);
     bool writeLanguage(CBootLoaderLink& boot, IWaitDialog& dialog, const std::vector<std::uint8_t>& data);
-    void reportCards();
+    // After a call that returned false: notes the status it read and returns true (go on);
+    // false when the transfer itself failed.
+    bool noteStatus(const CBootLoaderLink& boot, int part, Step step, int at);
+    // One message with the cards left not updated and every status noted; once per update.
+    void reportProblems();
     void setStage(IWaitDialog& dialog, int text);
 
     IUpdatePrompt& m_prompt;
     CPanelLink m_link;
     CUpdateManifest m_manifest;
     std::array<CardOutcome, 4> m_cards{};
+    std::vector<StatusNote> m_statuses;
+    bool m_reported = false;
 };
