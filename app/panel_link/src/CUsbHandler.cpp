@@ -14,6 +14,8 @@
 #include "panel_link/CDownloadPlan.h"
 #include "panel_link/CPanelImage.h"
 #include "panel_link/CRecordConverter.h"
+#include "panel_link/CZoneDescriptionNotice.h"
+#include "panel_link/MessageLines.h"
 
 namespace {
 
@@ -183,11 +185,7 @@ int CUsbHandler::outcomeText(const CUploadResult& result) {
 }
 
 KvWString CUsbHandler::differencesText(const std::vector<std::string>& differences) {
-    std::string lines;
-    const std::size_t shown = std::min(differences.size(), static_cast<std::size_t>(kShownDifferences));
-    for (std::size_t i = 0; i < shown; ++i) lines += "\n" + differences[i];
-    if (differences.size() > shown) lines += "\n(+" + std::to_string(differences.size() - shown) + ")";
-    return ToWide(lines.c_str());
+    return messageLines(differences, kShownDifferences);
 }
 
 void CUsbHandler::reportUpload(const CUploadResult& result) {
@@ -243,6 +241,7 @@ bool CUsbHandler::downloadAndReport() {
     printk("\n CUsbHandler::downloadAndReport");
     const bool ok = downloadAll();
     m_prompt.showMessage(ok ? kDownloadDoneText : kDownloadFailedText);
+    if (ok) CZoneDescriptionNotice::offer(m_facility, m_prompt, m_panel);
     return ok;
 }
 

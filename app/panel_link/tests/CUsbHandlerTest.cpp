@@ -8,6 +8,7 @@
 
 #include "TransferRig.h"
 #include "panel_link/CPanelImage.h"
+#include "panel_link/CZoneDescriptionNotice.h"
 
 namespace {
 
@@ -462,4 +463,36 @@ TEST(CUsbHandler, UploadSaysWhichRulesItLeftOut) {
     const CUploadResult result = rig.handler.uploadPanel(1, true);
     EXPECT_EQ(result.outcome, CUploadResult::Outcome::Verified);
     EXPECT_EQ(result.skippedRules, std::vector<int>{4});
+}
+
+// A received panel whose zones the facility already describes otherwise: the user hears which,
+// and the panel's descriptions become the facility's only on yes.
+TEST(CUsbHandler, DownloadOffersTheReceivedPanelsHiddenZoneDescriptions) {
+    TransferRig up;
+    FacilityBuilder(up.facility).panel(1, 5).zones(3);
+    up.facility.setZoneDescription(1, u"Kitchen");
+    up.facility.setZoneDescription(3, u"Boiler room");
+    ASSERT_TRUE(up.handler.upload(1));
+    for (bool yes : {false, true}) {
+        TransferRig down(CVirtualFaults(), &up.bus->panel().state());
+        FacilityBuilder(down.facility).panel(1, 3).zones(2);  // listed first (lower address); zone 2 alike
+        down.facility.setZoneDescription(1, u"Hall");
+        down.prompt = ScriptedPrompt({yes});
+        ASSERT_TRUE(down.handler.downloadAndReport());
+        EXPECT_EQ(down.prompt.shown, std::vector<int>{264});
+        EXPECT_EQ(down.prompt.asked, std::vector<int>{493});
+        const std::vector<CZoneDescriptionNotice::Hidden> hidden = CZoneDescriptionNotice::find(down.facility, 2);
+        EXPECT_EQ(utf8(*down.facility.getZoneDescription(1)), yes ? "Kitchen" : "Hall");
+        EXPECT_EQ(utf8(*down.facility.getPanelZoneDescription(2, 1)), "Kitchen");
+        EXPECT_EQ(utf8(*down.facility.getZoneDescription(3)), "Boiler room");  // panel 1 has no zone 3
+        ASSERT_EQ(hidden.size(), yes ? 0u : 1u);
+        if (!yes) {
+            EXPECT_EQ(hidden[0].zone, 1);
+            EXPECT_EQ(utf8(hidden[0].shown), "Hall");
+        }
+    }
+    // Nothing hidden, nothing asked.
+    TransferRig alone(CVirtualFaults(), &up.bus->panel().state());
+    ASSERT_TRUE(alone.handler.downloadAndReport());
+    EXPECT_TRUE(alone.prompt.asked.empty());
 }

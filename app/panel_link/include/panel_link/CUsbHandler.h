@@ -48,7 +48,7 @@ public:
     static constexpr int kUnverifiableText = 482;
     static constexpr int kRulesLeftOutText = 483;  // "%s": the rule ids
     static constexpr int kReadingBackText = 484;
-    static constexpr int kShownDifferences = 20;   // a message box lists no more than these
+    static constexpr std::size_t kShownDifferences = 20;  // a message box lists no more than these
     static constexpr int kMaxDownloadRuleId = 1024;  // rule ids a download may use
 
     // Creates the wait dialog of one transfer; null fails the transfer.
@@ -76,7 +76,8 @@ public:
     // Reads the attached panel into the facility as a panel.
     bool downloadAll();
     // uploadAll / downloadAll with the outcome messages of the loops editor:
-    // 80 without panels, then reportUpload (nothing after a cancelled choice); 264 or 81. The
+    // 80 without panels, then reportUpload (nothing after a cancelled choice); 264 or 81, and
+    // after 264 the offer of the received panel's hidden zone descriptions (question 493). The
     // upload reads the panel back unless `verify` is false; true only when nothing was found
     // wrong.
     bool uploadAndReport(bool verify = true);
