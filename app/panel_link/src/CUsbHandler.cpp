@@ -334,6 +334,31 @@ bool CUsbHandler::uploadSystemDate(const std::uint8_t date[6]) {
     return sent;
 }
 
+bool CUsbHandler::readSystemInfo(CSystemInfoRecord& info) {
+    printk("\n CUsbHandler::readSystemInfo");
+    int address = 0;
+    if (!prepareDevice(address)) return false;
+    const bool read = m_link->readSystemInfo(info);
+    endConnection();
+    return read;
+}
+
+bool CUsbHandler::writeSystemInfo(const CSystemInfoRecord& info) {
+    printk("\n CUsbHandler::writeSystemInfo");
+    int address = 0;
+    if (!prepareDevice(address)) return false;
+    CSystemInfoRecord stored;
+    // What goes into the fields is what a read gives back: compare the decoded forms.
+    std::uint8_t bytes[CSystemInfoRecord::kSize];
+    info.encode(bytes);
+    CSystemInfoRecord expected;
+    CSystemInfoRecord::decode(bytes, sizeof bytes, expected);
+    const bool ok = m_link->writeSystemInfo(info) && m_link->readSystemInfo(stored) && stored.label == expected.label &&
+                    stored.installer == expected.installer && stored.phone == expected.phone;
+    endConnection();
+    return ok;
+}
+
 bool CUsbHandler::downloadAll(int kind, const KvWString& path) {
     printk("\n CUsbHandler::downloadAll(log)");
     // After a failed log the framing is in doubt and the link refuses every transfer: the next

@@ -38,6 +38,9 @@ const char* const kHelpText =
     "                                 FILE.kvg, leaving the file as it is (exit 0 same, 1 different)\n"
     "  verify FILE.kvg --panel ID     read the panel back and list every difference from panel ID\n"
     "  clock [--now | --set \"YYYY-MM-DD HH:MM:SS\"]   set the panel clock\n"
+    "  sysinfo [--label TEXT] [--installer TEXT] [--phone TEXT]\n"
+    "                                 show the panel's label, installer and phone, or set them\n"
+    "                                 (texts the panel cannot hold are refused)\n"
     "  logs [--general F] [--alarm F] [--breakdown F] [--test F] [--yes]\n"
     "                                 save the panel's event logs as CSV files\n"
     "  firmware MANIFEST.xml          update the panel's firmware (panel in update mode)\n"
@@ -60,7 +63,7 @@ int runCommand(const CommandArgs& args, CCommandContext& context) {
         {"show", cmdShow},     {"export", cmdExport}, {"check", cmdCheck}, {"diff", cmdDiff},
         {"history", cmdHistory}, {"matrix", cmdMatrix}, {"report", cmdReport},
         {"upload", cmdUpload}, {"download", cmdDownload},
-        {"verify", cmdVerify}, {"clock", cmdClock},   {"logs", cmdLogs},     {"firmware", cmdFirmware},
+        {"verify", cmdVerify}, {"clock", cmdClock}, {"sysinfo", cmdSysinfo},   {"logs", cmdLogs},     {"firmware", cmdFirmware},
     };
     if (args.empty()) return -1;
     for (const auto& [name, command] : commands)

@@ -196,6 +196,36 @@ TEST_F(PanelCommands, ClockAndLogs) {
     EXPECT_EQ(bytes(general), kept);
 }
 
+TEST_F(PanelCommands, SysinfoShowsAndSetsWhatThePanelHolds) {
+    ASSERT_EQ(run({"upload", sample, "--panel", "1"}).status, 0);
+    Result r = run({"sysinfo"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "label: Main building\ninstaller: Northside Fire Services\nphone: +34 931 000 000\n");
+    r = run({"sysinfo", "--label", "Caf\xC3\xA9 wing", "--phone", std::string(32, '5')});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "label: Caf\xC3\xA9 wing\ninstaller: Northside Fire Services\nphone: " + std::string(32, '5') + "\n");
+    EXPECT_EQ(run({"sysinfo"}).out, r.out);
+    // Refused before the panel is touched, never cut.
+    const CVirtualPanelState before = panelState();
+    for (const auto& args : std::vector<std::vector<std::string>>{{"sysinfo", "--label", std::string(33, 'x')},
+                                                                  {"sysinfo", "--installer", "Fire \xE2\x82\xAC Co"},
+                                                                  {"sysinfo", "--phone"},
+                                                                  {"sysinfo", "extra"}}) {
+        r = run(args);
+        EXPECT_EQ(r.status, 2) << args[1];
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_NE(run({"sysinfo", "--installer", "Fire \xE2\x82\xAC Co"}).err.find("U+20AC"), std::string::npos);
+    EXPECT_EQ(panelState().page(5), before.page(5));
+    r = run({"sysinfo", "--label", "x"}, "absent");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(message(92)), std::string::npos);
+    // A write that does not come back as written is no success.
+    r = run({"sysinfo", "--label", "Annex"}, "corrupt@1");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(message(92)), std::string::npos);
+}
+
 TEST_F(PanelCommands, UsageErrors) {
     EXPECT_EQ(run({"upload", sample, "--panel", "9"}).status, 1);
     // Every command's usage error ends in the same hint.

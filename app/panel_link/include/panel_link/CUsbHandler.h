@@ -110,6 +110,12 @@ public:
     // the record (second, minute, hour, day, month, year - 2000), releases.
     // True when the request was sent.
     bool uploadSystemDate(const std::uint8_t date[6]);
+    // The panel's own label, installer and phone (page 5), read on a connection of its own that
+    // keeps the panel's address. False when the panel cannot be reached or read.
+    bool readSystemInfo(CSystemInfoRecord& info);
+    // Writes page 5 and reads it back on the same connection, keeping the panel's address.
+    // False when the panel cannot be reached, or holds something else afterwards.
+    bool writeSystemInfo(const CSystemInfoRecord& info);
     // Exports event log `kind` (0 general, 1 alarm, 2 breakdown, 3 test) to
     // `path` on a worker behind a wait dialog, on a connection the caller
     // prepared. The file is replaced only by a complete log: a failed count

@@ -34,6 +34,7 @@ int cmdDownload(const CommandArgs& args, CCommandContext& context);
 int cmdDownloadCompare(const CommandArgs& args, CCommandContext& context);  // download --compare
 int cmdVerify(const CommandArgs& args, CCommandContext& context);
 int cmdClock(const CommandArgs& args, CCommandContext& context);
+int cmdSysinfo(const CommandArgs& args, CCommandContext& context);
 int cmdLogs(const CommandArgs& args, CCommandContext& context);
 int cmdFirmware(const CommandArgs& args, CCommandContext& context);
 
