@@ -1,9 +1,13 @@
 #include "check/CFacilityCheck.h"
 
 #include <algorithm>
+#include <climits>
+#include <iterator>
+#include <set>
 #include <map>
 
 #include "model/CEventActionSide.h"
+#include "model/CFacilityItem.h"
 #include "model/CFacilityManager.h"
 #include "panel_link/CElementRecord.h"
 #include "panel_link/CPanelLink.h"
@@ -26,12 +30,24 @@ std::vector<CCheckFinding> CFacilityCheck::run(int panelId) {
     m_warnings.clear();
     m_events = Coverage();
     m_actions = Coverage();
+    m_shownZones.clear();
+    // A facility whose rules are few warns about nearly every element: room for that at once
+    // spares the copies of a growing list.
+    std::size_t elements = 0;
+    for (const auto& panel : m_facility.facility().panels) {
+        for (const auto& zone : panel->zones) m_shownZones.emplace(zone->number, &zone->description);
+        if (inScope(panel->id))
+            for (const auto& loop : panel->loops) elements += loop->elements.size();
+    }
+    m_warnings.reserve(elements + 64);
     checkPanels();
     checkRules();
     checkRuleCounts();
     checkCoverage();
-    std::vector<CCheckFinding> all = std::move(m_errors);
-    all.insert(all.end(), m_warnings.begin(), m_warnings.end());
+    // Errors first; the warnings' list, being the long one, takes them in.
+    std::vector<CCheckFinding> all = std::move(m_warnings);
+    all.insert(all.begin(), std::make_move_iterator(m_errors.begin()), std::make_move_iterator(m_errors.end()));
+    m_errors.clear();
     m_warnings.clear();
     return all;
 }
@@ -50,17 +66,17 @@ CCheckFinding CFacilityCheck::at(CCheckFinding::Item item, int panel, int loop, 
     return f;
 }
 
-void CFacilityCheck::error(CCheckFinding where, const char* code, const std::string& text) {
+void CFacilityCheck::error(CCheckFinding where, const char* code, std::string text) {
     where.severity = CCheckFinding::Severity::Error;
     where.code = code;
-    where.text = text;
+    where.text = std::move(text);
     m_errors.push_back(std::move(where));
 }
 
-void CFacilityCheck::warning(CCheckFinding where, const char* code, const std::string& text) {
+void CFacilityCheck::warning(CCheckFinding where, const char* code, std::string text) {
     where.severity = CCheckFinding::Severity::Warning;
     where.code = code;
-    where.text = text;
+    where.text = std::move(text);
     m_warnings.push_back(std::move(where));
 }
 
@@ -71,12 +87,14 @@ bool CFacilityCheck::hasLoop(int panelId, int loop) const {
 }
 
 // ---------------------------------------------------------------- panels
+// The walks go over the records themselves: looking every element up by its numbers again
+// costs a search of its loop each time, which the largest facility cannot afford.
 
 void CFacilityCheck::checkPanels() {
     std::map<int, int> byAddress;  // address -> first panel id with it
-    for (int i = 0; i < m_facility.getNumberOfPanels(); ++i) {
-        const int id = m_facility.getPanelId(i);
-        const int address = m_facility.getPanelAddress(id);
+    for (const auto& p : m_facility.facility().panels) {
+        const int id = p->id;
+        const int address = p->address;
         const auto [first, isNew] = byAddress.emplace(address, id);
         if (!inScope(id)) continue;
         const CCheckFinding panel = at(CCheckFinding::Item::Panel, id);
@@ -89,87 +107,106 @@ void CFacilityCheck::checkPanels() {
             warning(panel, "save-drops-panel",
                     address == 0 ? "a save leaves it out, as its address is 0"
                                  : "a save leaves it out, as its id is not one of 1 to 128");
-        checkPanel(id);
+        checkPanel(*p);
     }
 }
 
-void CFacilityCheck::checkPanel(int id) {
-    const CCheckFinding panel = at(CCheckFinding::Item::Panel, id);
+void CFacilityCheck::checkPanel(const CPanelItem& p) {
+    const CCheckFinding panel = at(CCheckFinding::Item::Panel, p.id);
     constexpr int n = CSystemInfoRecord::kFieldSize;
-    if (const KvWString* label = m_facility.getPanelLabel(id)) checkText(panel, "the label", *label, n);
-    checkText(panel, "the installer", m_facility.getPanelInstaller(id), n);
-    checkText(panel, "the phone number", m_facility.getPanelPhone(id), n);
-    checkLoops(id);
-    checkZones(id);
+    checkText(panel, "the label", p.label, n);
+    checkText(panel, "the installer", p.installer, n);
+    checkText(panel, "the phone number", p.phone, n);
+    checkLoops(p);
+    checkZones(p);
 }
 
-void CFacilityCheck::checkLoops(int id) {
-    for (int i = 0; i < m_facility.getNumOfLoops(id); ++i) {
-        const int loop = m_facility.getLoopAddress(id, i);
-        if (loop < 1 || loop > CPanelLink::kLoops) {
-            error(at(CCheckFinding::Item::Loop, id, loop), "value-does-not-fit",
+void CFacilityCheck::checkLoops(const CPanelItem& p) {
+    for (const auto& loop : p.loops) {
+        if (loop->address < 1 || loop->address > CPanelLink::kLoops) {
+            error(at(CCheckFinding::Item::Loop, p.id, loop->address), "value-does-not-fit",
                   "the panel has loops 1 to " + number(CPanelLink::kLoops) + " only; an upload leaves it out");
             continue;
         }
-        for (int e = 0; e < m_facility.getNumberOfElementsInLoop(id, loop); ++e)
-            checkElement(id, loop, m_facility.getElementAddress(id, loop, e));
+        for (const auto& element : loop->elements) checkElement(p.id, loop->address, *element);
     }
 }
 
-void CFacilityCheck::checkElement(int id, int loop, int address) {
-    const CCheckFinding element = at(CCheckFinding::Item::Element, id, loop, address);
-    if (address < 1 || address > CPanelLink::kElementsPerLoop) {
+void CFacilityCheck::checkElement(int id, int loop, const CElementItem& e) {
+    const CCheckFinding element = at(CCheckFinding::Item::Element, id, loop, e.address);
+    if (e.address < 1 || e.address > CPanelLink::kElementsPerLoop) {
         error(element, "value-does-not-fit",
               "the panel has addresses 1 to " + number(CPanelLink::kElementsPerLoop) + " only; an upload leaves it out");
         return;
     }
-    CElementRecord record;
-    // The converter's upload half only reads the facility.
-    if (!CRecordConverter(const_cast<CFacilityManager&>(m_facility)).elementRecord(id, loop, address, record)) {
+    // An element of generic type 0 goes out as an empty record, whatever its numbers.
+    if (e.genericType != 0 && !CRecordConverter::elementFits(e.genericType, e.zone, e.type, e.compositeMode)) {
         error(element, "value-does-not-fit", "its zone, type or composite mode does not fit the panel's element record");
         return;
     }
-    if (const KvWString* description = m_facility.getElementDescription(id, loop, address))
-        checkText(element, "the description", *description, CElementRecord::kDescriptionSize);
-    const int generic = m_facility.getElementGenericType(id, loop, address);
-    const int mode = m_facility.getElementCompositeMode(id, loop, address);
-    if (generic != 0 && m_facility.getElementZone(id, loop, address) == 0 && mode <= 1)
+    checkText(element, "the description", e.description, CElementRecord::kDescriptionSize);
+    if (e.genericType != 0 && e.zone == 0 && e.compositeMode <= 1)
         warning(element, "element-without-zone", "it belongs to no zone");
 }
 
 // ---------------------------------------------------------------- zones
 
-void CFacilityCheck::checkZones(int id) {
-    for (int i = 0; i < m_facility.getNumOfZones(id); ++i) {
-        const int zone = m_facility.getZoneNumber(id, i);
-        const KvWString* own = m_facility.getPanelZoneDescription(id, zone);
-        const KvWString* kept = m_facility.getZoneDescription(zone);
-        const CCheckFinding where = at(CCheckFinding::Item::Zone, id, 0, 0, zone);
-        if (own) checkText(where, "the description", *own, CZoneRecord::kDescriptionSize);
-        if (own && kept && kept != own && *kept != *own)
+void CFacilityCheck::checkZones(const CPanelItem& p) {
+    std::map<int, const KvWString*> own;  // number -> this panel's first zone of that number
+    for (const auto& z : p.zones) {
+        if (!own.emplace(z->number, &z->description).second) continue;
+        const CCheckFinding where = at(CCheckFinding::Item::Zone, p.id, 0, 0, z->number);
+        checkText(where, "the description", z->description, CZoneRecord::kDescriptionSize);
+        const KvWString* kept = m_shownZones[z->number];
+        if (kept != &z->description && *kept != z->description)
             warning(where, "zone-description-hidden",
-                    "a save keeps another panel's description of zone " + number(zone) + " instead of this one");
+                    "a save keeps another panel's description of zone " + number(z->number) + " instead of this one");
     }
-    std::set<int> used;
-    for (int i = 0; i < m_facility.getNumOfLoops(id); ++i) {
-        const int loop = m_facility.getLoopAddress(id, i);
-        for (int e = 0; e < m_facility.getNumberOfElementsInLoop(id, loop); ++e)
-            if (const int z = m_facility.getElementZone(id, loop, m_facility.getElementAddress(id, loop, e))) used.insert(z);
-    }
+    std::set<int> used;  // zones beyond the panel's, rare
+    std::vector<bool> usedInRange(kAddressSlots);
+    for (const auto& loop : p.loops)
+        for (const auto& e : loop->elements) {
+            if (e->zone > 0 && e->zone < kAddressSlots)
+                usedInRange[e->zone] = true;
+            else if (e->zone != 0)
+                used.insert(e->zone);
+        }
+    for (int zone = 1; zone < kAddressSlots; ++zone)
+        if (usedInRange[zone]) used.insert(zone);
     const KvWString fallback = defaultZoneText();
     for (int zone : used) {
-        const KvWString* own = m_facility.getPanelZoneDescription(id, zone);
-        if (!own || *own == fallback)
-            warning(at(CCheckFinding::Item::Zone, id, 0, 0, zone), "zone-default-description",
+        const auto it = own.find(zone);
+        if (it == own.end() || *it->second == fallback)
+            warning(at(CCheckFinding::Item::Zone, p.id, 0, 0, zone), "zone-default-description",
                     "it is in use but still has the default description");
     }
 }
 
 // ---------------------------------------------------------------- inputs and outputs without a rule
 
-bool CFacilityCheck::Coverage::covers(int panel, int loop, int element, int zone) const {
-    return panels.count(panel) || loops.count({panel, loop}) || elements.count({panel, loop, element}) ||
-           (zone != 0 && zones.count({panel, zone}));
+CFacilityCheck::PanelCoverage::PanelCoverage(const Coverage& c, int id)
+    : all(c), panel(id), whole(c.panels.count(id) > 0), loops(kLoopSlots), elements(kLoopSlots * kAddressSlots),
+      zones(kAddressSlots) {
+    for (auto it = c.loops.lower_bound({id, INT_MIN}); it != c.loops.end() && it->first == id; ++it)
+        if (it->second >= 0 && it->second < kLoopSlots) loops[it->second] = true;
+    for (auto it = c.elements.lower_bound({id, INT_MIN, INT_MIN}); it != c.elements.end() && std::get<0>(*it) == id; ++it) {
+        const int loop = std::get<1>(*it), element = std::get<2>(*it);
+        if (loop >= 0 && loop < kLoopSlots && element >= 0 && element < kAddressSlots)
+            elements[loop * kAddressSlots + element] = true;
+    }
+    for (auto it = c.zones.lower_bound({id, INT_MIN}); it != c.zones.end() && it->first == id; ++it)
+        if (it->second >= 0 && it->second < kAddressSlots) zones[it->second] = true;
+}
+
+bool CFacilityCheck::PanelCoverage::covers(int loop, int element, int zone) const {
+    if (whole) return true;
+    const bool loopFits = loop >= 0 && loop < kLoopSlots;
+    const bool elementFits = loopFits && element >= 0 && element < kAddressSlots;
+    const bool zoneFits = zone >= 0 && zone < kAddressSlots;
+    // Numbers outside the flat tables are rare (and errors of their own): ask the sets.
+    return (loopFits ? loops[loop] : all.loops.count({panel, loop}) > 0) ||
+           (elementFits ? elements[loop * kAddressSlots + element] : all.elements.count({panel, loop, element}) > 0) ||
+           (zone != 0 && (zoneFits ? zones[zone] : all.zones.count({panel, zone}) > 0));
 }
 
 void CFacilityCheck::cover(Coverage& c, int itemType, int panel, int loop, int element, int zone,
@@ -188,23 +225,19 @@ void CFacilityCheck::cover(Coverage& c, int itemType, int panel, int loop, int e
 }
 
 void CFacilityCheck::checkCoverage() {
-    for (int i = 0; i < m_facility.getNumberOfPanels(); ++i) {
-        const int id = m_facility.getPanelId(i);
-        if (!inScope(id)) continue;
-        for (int l = 0; l < m_facility.getNumOfLoops(id); ++l) {
-            const int loop = m_facility.getLoopAddress(id, l);
-            for (int e = 0; e < m_facility.getNumberOfElementsInLoop(id, loop); ++e) {
-                const int address = m_facility.getElementAddress(id, loop, e);
-                const int generic = m_facility.getElementGenericType(id, loop, address);
-                if (generic == 0) continue;
-                const int zone = m_facility.getElementZone(id, loop, address);
-                const bool output = generic == kOutputGenericA || generic == kOutputGenericB;
-                const CCheckFinding where = at(CCheckFinding::Item::Element, id, loop, address);
-                if (output && !m_actions.covers(id, loop, address, zone))
-                    warning(where, "output-without-rule", "no rule drives this output");
-                else if (!output && !m_events.covers(id, loop, address, zone))
-                    warning(where, "input-without-rule", "this input raises no rule");
+    for (const auto& p : m_facility.facility().panels) {
+        if (!inScope(p->id)) continue;
+        const PanelCoverage events(m_events, p->id), actions(m_actions, p->id);
+        for (const auto& loop : p->loops)
+            for (const auto& e : loop->elements) {
+                if (e->genericType == 0) continue;
+                const bool output = e->genericType == kOutputGenericA || e->genericType == kOutputGenericB;
+                if (output && !actions.covers(loop->address, e->address, e->zone))
+                    warning(at(CCheckFinding::Item::Element, p->id, loop->address, e->address), "output-without-rule",
+                            "no rule drives this output");
+                else if (!output && !events.covers(loop->address, e->address, e->zone))
+                    warning(at(CCheckFinding::Item::Element, p->id, loop->address, e->address), "input-without-rule",
+                            "this input raises no rule");
             }
-        }
     }
 }

@@ -34,12 +34,17 @@ KvWString CFacilityCheck::defaultZoneText() {
     return KvLoadString(kZoneText, text);
 }
 
-void CFacilityCheck::checkText(CCheckFinding where, const std::string& what, const KvWString& text, int maxBytes) {
+void CFacilityCheck::checkText(const CCheckFinding& where, const std::string& what, const KvWString& text,
+                               int maxBytes) {
+    // Most texts are plain Latin-1: one panel byte per character and nothing shown as "?".
+    bool plain = true;
+    for (int i = 0; i < text.Length() && plain; ++i) plain = text[i] <= 0xFF;
     // One panel byte per character, surrogate pairs included.
-    const int length = static_cast<int>(CPanelText::toPanel(text, text.Length()).size());
+    const int length = plain ? text.Length() : static_cast<int>(CPanelText::toPanel(text, text.Length()).size());
     if (length > maxBytes)
         warning(where, "text-too-long", what + " has " + std::to_string(length) + " characters; the panel shows the first " +
                                             std::to_string(maxBytes));
+    if (plain) return;
     const std::string odd = unshown(text);
     if (!odd.empty()) warning(where, "text-not-shown", what + " has characters the panel shows as \"?\": " + odd);
 }

@@ -38,15 +38,18 @@ bool CRecordConverter::elementRecord(int panelId, int loop, int address, CElemen
     const int zone = m_facility.getElementZone(panelId, loop, address);
     const int type = m_facility.getElementType(panelId, loop, address);
     const int mode = m_facility.getElementCompositeMode(panelId, loop, address);
-    if (!fitsByte(generic) || zone < 0 || zone > CPanelLink::kZones || type < 0 || type >= CElementRecord::kErasedType ||
-        mode < 0 || mode > 3)
-        return false;
+    if (!elementFits(generic, zone, type, mode)) return false;
     out.genericType = static_cast<std::uint8_t>(generic);
     out.description = CPanelText::toPanel(*description, CElementRecord::kDescriptionSize);
     out.zoneIndex = zone == 0 ? kNoZone : static_cast<std::uint8_t>(zone - 1);
     out.type = static_cast<std::uint8_t>(type);
     out.compositeMode = static_cast<std::uint8_t>(mode);
     return true;
+}
+
+bool CRecordConverter::elementFits(int generic, int zone, int type, int mode) {
+    return fitsByte(generic) && zone >= 0 && zone <= CPanelLink::kZones && type >= 0 && type < CElementRecord::kErasedType &&
+           mode >= 0 && mode <= 3;
 }
 
 bool CRecordConverter::itemFromSide(int itemType, int loop, int element, int zone, std::pair<int, int> range,

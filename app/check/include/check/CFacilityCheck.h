@@ -13,7 +13,9 @@
 #include "basalt/KvBasicString.h"
 #include "check/CCheckFinding.h"
 
+class CElementItem;
 class CFacilityManager;
+class CPanelItem;
 
 class CFacilityCheck {
 public:
@@ -35,15 +37,28 @@ private:
         std::set<std::pair<int, int>> loops;                // panel, loop
         std::set<std::tuple<int, int, int>> elements;       // panel, loop, element
         std::set<std::pair<int, int>> zones;                // panel, zone
-        bool covers(int panel, int loop, int element, int zone) const;
     };
+    // One panel's part of a Coverage, flat for the walk over its elements.
+    struct PanelCoverage {
+        PanelCoverage(const Coverage& all, int panel);
+        bool covers(int loop, int element, int zone) const;
+
+        const Coverage& all;
+        int panel;
+        bool whole;
+        std::vector<bool> loops;     // by loop address, 0..kLoopSlots-1
+        std::vector<bool> elements;  // by loop address * kAddressSlots + element address
+        std::vector<bool> zones;     // by zone number, 0..kAddressSlots-1
+    };
+    static constexpr int kLoopSlots = 16;
+    static constexpr int kAddressSlots = 256;
 
     bool inScope(int panelId) const { return m_scope == 0 || panelId == m_scope; }
     void checkPanels();
-    void checkPanel(int id);
-    void checkLoops(int id);
-    void checkElement(int id, int loop, int address);
-    void checkZones(int id);
+    void checkPanel(const CPanelItem& panel);
+    void checkLoops(const CPanelItem& panel);
+    void checkElement(int id, int loop, const CElementItem& element);
+    void checkZones(const CPanelItem& panel);
     void checkRules();
     void checkRule(int rule);
     void checkRuleSide(int rule, bool event);
@@ -52,7 +67,7 @@ private:
     void cover(Coverage& coverage, int itemType, int panel, int loop, int element, int zone,
                std::pair<int, int> range);
     // Warnings about a text the panel shows in `maxBytes` bytes.
-    void checkText(CCheckFinding where, const std::string& what, const KvWString& text, int maxBytes);
+    void checkText(const CCheckFinding& where, const std::string& what, const KvWString& text, int maxBytes);
     bool hasLoop(int panelId, int loop) const;
     // What names no item on the side; empty when the side names an existing item.
     std::string missingItem(int itemType, int panel, int loop, int element, int zone,
@@ -61,8 +76,8 @@ private:
 
     CCheckFinding at(CCheckFinding::Item item, int panel, int loop = 0, int element = 0, int zone = 0,
                      int rule = 0) const;
-    void error(CCheckFinding where, const char* code, const std::string& text);
-    void warning(CCheckFinding where, const char* code, const std::string& text);
+    void error(CCheckFinding where, const char* code, std::string text);
+    void warning(CCheckFinding where, const char* code, std::string text);
 
     const CFacilityManager& m_facility;
     int m_scope = 0;
@@ -70,4 +85,6 @@ private:
     std::vector<CCheckFinding> m_warnings;
     Coverage m_events;
     Coverage m_actions;
+    // Zone number -> the description the facility shows for it (the first panel's that has it).
+    std::map<int, const KvWString*> m_shownZones;
 };

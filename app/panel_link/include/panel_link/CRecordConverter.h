@@ -44,6 +44,8 @@ public:
     // Empty record when the loop or element is missing or its generic type is
     // 0. False (refusal OutOfRange) when a field does not fit.
     bool elementRecord(int panelId, int loop, int address, CElementRecord& out) const;
+    // Whether an element's numbers fit its record (what elementRecord refuses otherwise).
+    static bool elementFits(int genericType, int zone, int type, int compositeMode);
     // The two records of rule `ruleId`; action byte 1 is 0 when the action
     // side's panel has the input side's panel address.
     Refusal eventActionRecords(int ruleId, CEventRecord& event, CActionRecord& action) const;
