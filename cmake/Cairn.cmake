@@ -41,6 +41,10 @@ function(cairn_library name)
   cairn_defaults(${name})
 endfunction()
 
+# Header-only helpers every test program gets (a temporary folder of its own, ...).
+add_library(cairn_testkit INTERFACE)
+target_include_directories(cairn_testkit INTERFACE ${CMAKE_CURRENT_LIST_DIR}/../testkit/include)
+
 # cairn_test(name SOURCES ... DEPS ...): a GoogleTest program whose cases ctest runs one by one.
 function(cairn_test name)
   if(NOT CAIRN_TESTS)
@@ -48,7 +52,7 @@ function(cairn_test name)
   endif()
   cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
-  target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_link_libraries(${name} PRIVATE ${A_DEPS} cairn_testkit GTest::gtest GTest::gtest_main GTest::gmock)
   cairn_defaults(${name})
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                        WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}

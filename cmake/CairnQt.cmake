@@ -10,7 +10,7 @@ function(cairn_qt_test name)
   endif()
   cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
-  target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest GTest::gmock)
+  target_link_libraries(${name} PRIVATE ${A_DEPS} cairn_testkit GTest::gtest GTest::gmock)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   cairn_defaults(${name})
   # One variable per property: the discovery splits a list value into property names.

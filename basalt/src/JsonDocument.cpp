@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "basalt/KvDigits.h"
 #include "basalt/KvPaths.h"
 #include "basalt/KvUtf.h"
 
@@ -16,13 +17,6 @@ namespace {
 constexpr int kMaxDepth = 512;  // deeper input would exhaust the stack of the recursive parser
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 // Recursive descent over [p, end). Every read checks the end first.
 class Parser {
@@ -131,7 +125,7 @@ private:
             if (m_end - m_p < 5) return false;
             unsigned unit = 0;
             for (int i = 1; i <= 4; ++i) {
-                const int d = HexDigit(m_p[i]);
+                const int d = HexDigitValue(m_p[i]);
                 if (d < 0) return false;
                 unit = unit * 16 + static_cast<unsigned>(d);
             }

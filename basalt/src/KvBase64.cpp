@@ -33,10 +33,7 @@ S& Encode(S& text, const void* data, int length) {
 template <class C>
 int DecodedSize(const C* text, int length) {
     if (!text) return 0;
-    if (length < 0) {
-        length = 0;
-        while (text[length]) ++length;
-    }
+    if (length < 0) length = KvTextLength(text);
     while (length > 0 && text[length - 1] == '=') --length;
     return length * 3 / 4;
 }

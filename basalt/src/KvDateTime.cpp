@@ -40,15 +40,8 @@ int Digits(const C* text, int length, int pos, int n) {
 }
 
 template <class C>
-int TextLength(const C* text) {
-    int n = 0;
-    while (text && text[n]) ++n;
-    return n;
-}
-
-template <class C>
 bool ParseDateTimeText(KvDateTime& dt, const C* text, int format) {
-    const int len = TextLength(text);
+    const int len = KvTextLength(text);
     if (len < 19 || (format != 0 && format != 1)) return false;
     const int year = format == 0 ? Digits(text, len, 0, 4) : Digits(text, len, 6, 4);
     const int month = Digits(text, len, format == 0 ? 5 : 3, 2);

@@ -2,13 +2,6 @@
 
 namespace {
 
-template <class C>
-int TextLength(const C* text) {
-    int n = 0;
-    while (text && text[n]) ++n;
-    return n;
-}
-
 // `n` digits at `pos`, or -1 when any is not a digit.
 template <class C>
 int Digits(const C* text, int pos, int n) {
@@ -38,7 +31,7 @@ bool Build(KvDateTime& dt, const Fields& f) {
 
 template <class C>
 bool ReadDigits14or17(KvDateTime& dt, const C* text) {
-    const int len = TextLength(text);
+    const int len = KvTextLength(text);
     if (len != 14 && len != 17) {
         dt.Invalidate();
         return false;
@@ -81,7 +74,7 @@ bool String2DateTime(KvDateTime& dateTime, const char16_t* text) { return ReadDi
 bool String2DateTime(KvDateTime& dateTime, const char* text) { return ReadDigits14or17(dateTime, text); }
 
 bool ParseDateTime(const char* text, KvDateTime& dateTime, bool endOfPeriod) {
-    const int len = TextLength(text);
+    const int len = KvTextLength(text);
     if (len != 8 && len != 10 && len != 12 && len != 14 && len != 17) {
         dateTime.Invalidate();
         return false;

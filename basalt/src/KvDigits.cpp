@@ -63,10 +63,17 @@ void TagToHex(C* out, double value) {
 
 template <class C>
 bool IsHexDigit(C c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    return HexDigitValue(static_cast<char32_t>(c)) >= 0;
 }
 
 }  // namespace
+
+int HexDigitValue(char32_t c) {
+    if (c >= '0' && c <= '9') return static_cast<int>(c - '0');
+    if (c >= 'A' && c <= 'F') return static_cast<int>(c - 'A' + 10);
+    if (c >= 'a' && c <= 'f') return static_cast<int>(c - 'a' + 10);
+    return -1;
+}
 
 void BtoH(std::uint8_t byte, char* out) { ByteToHex(byte, out); }
 void BtoH(std::uint8_t byte, char16_t* out) { ByteToHex(byte, out); }

@@ -1,19 +1,13 @@
 #include "basalt/KvPassword.h"
 
 #include "basalt/KvBasicString.h"
+#include "basalt/KvDigits.h"
 #include "basalt/KvUtf.h"
 
 namespace {
 
 constexpr unsigned kKey = 0xA5;
 constexpr int kMaxDigits = 63;
-
-int Hex(char16_t c) {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    return -1;
-}
 
 bool CopyOut(const KvWString& result, char16_t* text, int size) {
     if (result.Length() >= size) return false;
@@ -53,7 +47,7 @@ bool DecodePassword(char16_t* text, int size) {
     if (n == size || n % 2 != 0 || n > kMaxDigits) return false;
     KvString utf8;
     for (int i = 0; i < n; i += 2) {
-        const int h = Hex(text[i]), l = Hex(text[i + 1]);
+        const int h = HexDigitValue(text[i]), l = HexDigitValue(text[i + 1]);
         if (h < 0 || l < 0 || static_cast<unsigned>(h << 4 | l) == kKey) return false;  // 0 ends a text
         utf8.Append(static_cast<char>(static_cast<unsigned>(h << 4 | l) ^ kKey));
     }

@@ -106,12 +106,14 @@ mode_t ProcessUmask() {
     return static_cast<mode_t>(mask & 0777);
 }
 
-// A temporary file beside `target`: its descriptor, or -1. Creates the folder when missing.
-// It gets the mode of the file it will replace, or for a new file what the umask allows.
-int CreateSibling(const std::string& target, std::string& tempName, const char16_t* widePath) {
+// A temporary file beside `target`: its descriptor, or -1. Creates the folder when missing
+// and allowed. It gets the mode of the file it will replace, or for a new file what the
+// umask allows.
+int CreateSibling(const std::string& target, std::string& tempName, const char16_t* widePath,
+                  KvFolder folder = KvFolder::Create) {
     tempName = target + ".tmpXXXXXX";
     int fd = ::mkstemp(tempName.data());
-    if (fd < 0 && errno == ENOENT) {
+    if (fd < 0 && errno == ENOENT && folder == KvFolder::Create) {
         CreateDirectoryW(widePath);
         tempName = target + ".tmpXXXXXX";
         fd = ::mkstemp(tempName.data());
@@ -133,11 +135,18 @@ void SyncFolderOf(const std::string& path) {
     }
 }
 
+// Removes a temporary file, keeping errno for the caller: it says why the save failed.
+void DiscardSibling(const std::string& temp) {
+    const int saved = errno;
+    ::unlink(temp.c_str());
+    errno = saved;
+}
+
 // Moves the finished temporary file over the target; removes it on failure.
 bool CommitSibling(const std::string& temp, const std::string& target, bool failIfExists) {
     const int r = failIfExists ? RenameNoReplace(temp.c_str(), target.c_str()) : ::rename(temp.c_str(), target.c_str());
     if (r != 0) {
-        ::unlink(temp.c_str());
+        DiscardSibling(temp);
         return false;
     }
     SyncFolderOf(target);
@@ -152,7 +161,10 @@ bool ResolveLink(const std::string& path, std::string& target) {
     target = path;
     if (!fs::is_symlink(path, ec)) return true;
     const fs::path real = fs::weakly_canonical(path, ec);
-    if (ec) return false;
+    if (ec) {
+        errno = ec.value();
+        return false;
+    }
     target = real.string();
     return true;
 }
@@ -382,18 +394,21 @@ bool KvReadFile(const char16_t* path, std::string& content) {
     return ok;
 }
 
-bool KvSaveFileAtomic(const char16_t* path, const void* data, std::size_t size) {
+bool KvSaveFileAtomic(const char16_t* path, const void* data, std::size_t size, KvFolder folder) {
     std::string target;
     if (!ResolveLink(ToPlatformPath(path).c_str(), target)) return false;
-    if (target.empty() || target.back() == '/' || IsDirectoryPath(target)) return false;
+    if (target.empty() || target.back() == '/' || IsDirectoryPath(target)) {
+        errno = EISDIR;
+        return false;
+    }
     std::string temp;
-    const int fd = CreateSibling(target, temp, FromPlatformPath(target.c_str()).c_str());
+    const int fd = CreateSibling(target, temp, FromPlatformPath(target.c_str()).c_str(), folder);
     if (fd < 0) return false;
     bool ok = WriteAll(fd, static_cast<const char*>(data), size);
     ok = ::fsync(fd) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
     if (!ok) {
-        ::unlink(temp.c_str());
+        DiscardSibling(temp);
         return false;
     }
     return CommitSibling(temp, target, false);

@@ -1,12 +1,11 @@
 #include "basalt/KvStringTableWriter.h"
 
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "basalt/KvCRC16.h"
+#include "basalt/KvPaths.h"
+#include "basalt/KvUtf.h"
 
 namespace {
 
@@ -61,19 +60,9 @@ bool KvStringTableWriter::Save(const char* path, std::string& error) const {
     std::vector<std::uint8_t> bytes;
     if (!Build(bytes, error)) return false;
     const std::string target(path ? path : "");
-    const std::string temp = target + ".tmp";
-    std::FILE* f = std::fopen(temp.c_str(), "wbe");
-    if (!f) {
-        error = "cannot create " + temp + ": " + std::strerror(errno);
-        return false;
-    }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (::fsync(fileno(f)) == 0) && ok;
-    ok = (std::fclose(f) == 0) && ok;
-    if (!ok || std::rename(temp.c_str(), target.c_str()) != 0) {
+    // An output folder that is missing is a mistake in the command, not a folder to make.
+    if (!KvSaveFileAtomic(ToWide(target.c_str()).c_str(), bytes.data(), bytes.size(), KvFolder::MustExist)) {
         error = "cannot write " + target + ": " + std::strerror(errno);
-        std::remove(temp.c_str());
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 #include "basalt/KvUtf.h"
 
+#include "internal/Utf16Walk.h"
 #include "internal/Utf8Decoder.h"
 
 namespace {
@@ -12,24 +13,6 @@ void AppendCodePoint(KvWString& out, std::uint32_t cp) {
     cp -= 0x10000;
     out.Append(static_cast<char16_t>(0xD800 + (cp >> 10)));
     out.Append(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-}
-
-void AppendUtf8(KvString& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out.Append(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.Append(static_cast<char>(0xC0 | (cp >> 6)));
-        out.Append(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.Append(static_cast<char>(0xE0 | (cp >> 12)));
-        out.Append(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.Append(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.Append(static_cast<char>(0xF0 | (cp >> 18)));
-        out.Append(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.Append(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.Append(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
 }
 
 }  // namespace
@@ -66,20 +49,35 @@ void Utf16ToUtf8(KvString& utf8, const char16_t* wide) {
 void Utf16ToUtf8(KvString& utf8, const char16_t* wide, int count) {
     KvString out;
     out.SetGrowth(KvGrowth::Small);
-    for (int i = 0; wide && i < count; ++i) {
-        const std::uint32_t u = wide[i];
-        if (u >= 0xD800 && u < 0xDC00) {
-            if (i + 1 < count && wide[i + 1] >= 0xDC00 && wide[i + 1] < 0xE000) {
-                AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (wide[i + 1] - 0xDC00));
-                ++i;
-            }
-            continue;  // a lone high surrogate is dropped
-        }
-        if (u >= 0xDC00 && u < 0xE000) continue;  // lone low surrogate
-        AppendUtf8(out, u);
-    }
+    ForEachCodePoint(wide, count, [&out](std::uint32_t cp) {
+        char bytes[4];
+        out.Append(bytes, Utf8Encode(cp, bytes));
+    });
     out.SetGrowth(KvGrowth::Exact);
     utf8 = static_cast<KvString&&>(out);
+}
+
+int Utf8Encode(std::uint32_t cp, char* out) {
+    if (cp < 0x80) {
+        out[0] = static_cast<char>(cp);
+        return 1;
+    }
+    if (cp < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (cp >> 6));
+        out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 2;
+    }
+    if (cp < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | (cp >> 12));
+        out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<char>(0xF0 | (cp >> 18));
+    out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out[3] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 4;
 }
 
 KvWString ToWide(const char* utf8) {

@@ -3,29 +3,14 @@
 #include <type_traits>
 #include <utility>
 
+#include "basalt/KvUtf.h"
+#include "internal/Utf16Walk.h"
 #include "internal/XmlCodec.h"
 #include "internal/XmlName.h"
 
 using XmlNode = XmlDocument::XmlNode;
 
 namespace {
-
-void PutUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        const char b[2] = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
-        out.append(b, 2);
-    } else if (cp < 0x10000) {
-        const char b[3] = {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
-                           static_cast<char>(0x80 | (cp & 0x3F))};
-        out.append(b, 3);
-    } else {
-        const char b[4] = {static_cast<char>(0xF0 | (cp >> 18)), static_cast<char>(0x80 | ((cp >> 12) & 0x3F)),
-                           static_cast<char>(0x80 | ((cp >> 6) & 0x3F)), static_cast<char>(0x80 | (cp & 0x3F))};
-        out.append(b, 4);
-    }
-}
 
 const char* XmlEscape(char16_t c) {
     switch (c) {
@@ -38,30 +23,16 @@ const char* XmlEscape(char16_t c) {
     }
 }
 
-// Printable ASCII and the three control characters XML allows in text; the
-// five reserved characters only when they need no escaping.
-bool IsPlainAscii(char16_t c, bool escape) {
+// Printable ASCII other than the five reserved characters, and the three
+// control characters XML allows in text.
+bool IsPlainAscii(char16_t c) {
     if (c < 0x20) return c == u'\t' || c == u'\n' || c == u'\r';
-    return !(escape && XmlEscape(c));
+    return !XmlEscape(c);
 }
 
-// Calls `emit(codePoint)` for each character; lone surrogates are dropped.
-template <class Emit>
-void ForEachCodePoint(const KvWString& text, Emit emit) {
-    const char16_t* s = text.c_str();
-    const int n = text.Length();
-    for (int i = 0; i < n; ++i) {
-        const std::uint32_t u = s[i];
-        if (u >= 0xD800 && u < 0xDC00) {
-            if (i + 1 < n && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
-                emit(0x10000 + ((u - 0xD800) << 10) + (s[i + 1] - 0xDC00));
-                ++i;
-            }
-            continue;
-        }
-        if (u >= 0xDC00 && u < 0xE000) continue;
-        emit(u);
-    }
+void PutUtf8(std::string& out, std::uint32_t cp) {
+    char bytes[4];
+    out.append(bytes, static_cast<size_t>(Utf8Encode(cp, bytes)));
 }
 
 void PutJsonMember(XmlSink& out, const XmlNode& node, bool named);
@@ -122,41 +93,45 @@ void PutJsonMember(XmlSink& out, const XmlNode& node, bool named) {
 
 }  // namespace
 
-void XmlSink::PutText(const KvWString& text, bool escape) {
+void XmlAppendText(std::string& out, const KvWString& text) {
     const char16_t* s = text.c_str();
     const int n = text.Length();
     int i = 0;
     // Plain ASCII runs are the bulk of any document; copy them without decoding.
     for (;;) {
         int run = i;
-        while (run < n && s[run] < 0x80 && IsPlainAscii(s[run], escape)) ++run;
+        while (run < n && s[run] < 0x80 && IsPlainAscii(s[run])) ++run;
         if (run > i) {
-            const size_t at = m_buf.size();
-            m_buf.resize(at + (run - i));
-            for (int k = i; k < run; ++k) m_buf[at + (k - i)] = static_cast<char>(s[k]);
+            const size_t at = out.size();
+            out.resize(at + (run - i));
+            for (int k = i; k < run; ++k) out[at + (k - i)] = static_cast<char>(s[k]);
         }
         i = run;
         if (i >= n) break;
         if (s[i] < 0x80) {
             // No XML text can hold the other control characters, not even as a
             // reference; a NUL would also end the file for many readers.
-            if (const char* e = XmlEscape(s[i])) m_buf.append(e);
+            if (const char* e = XmlEscape(s[i])) out.append(e);
             ++i;
             continue;
         }
         int stop = i;
         while (stop < n && s[stop] >= 0x80) ++stop;
-        ForEachCodePoint(KvWString(s + i, stop - i), [&](std::uint32_t cp) {
-            if (cp != 0xFFFE && cp != 0xFFFF) PutUtf8(m_buf, cp);
+        ForEachCodePoint(s + i, stop - i, [&](std::uint32_t cp) {
+            if (cp != 0xFFFE && cp != 0xFFFF) PutUtf8(out, cp);
         });
         i = stop;
     }
+}
+
+void XmlSink::PutText(const KvWString& text) {
+    XmlAppendText(m_buf, text);
     if (m_file && m_buf.size() >= kChunk) Drain();
 }
 
 void XmlSink::PutJsonString(const KvWString& text) {
     m_buf.push_back('"');
-    ForEachCodePoint(text, [&](std::uint32_t cp) {
+    ForEachCodePoint(text.c_str(), text.Length(), [&](std::uint32_t cp) {
         if (cp == '"' || cp == '\\') {
             m_buf.push_back('\\');
             m_buf.push_back(static_cast<char>(cp));
@@ -176,7 +151,7 @@ void XmlSink::PutTag(const KvWString& tag) {
     if (it == m_tags.end()) {
         if (!IsXmlName(tag)) m_writable = false;
         XmlSink encoded;
-        encoded.PutText(tag, true);
+        encoded.PutText(tag);
         it = m_tags.emplace(&tag, std::move(encoded.Buffer())).first;
     }
     Put(it->second.data(), it->second.size());
@@ -196,14 +171,14 @@ void XmlWriteNode(XmlSink& out, const XmlNode& node) {
     for (auto it = node.attributesBegin(); it != node.attributesEnd(); ++it) {
         if (!IsXmlName(it->first)) out.Refuse();
         out.Put(' ');
-        out.PutText(it->first, true);
+        out.PutText(it->first);
         out.Put("=\"", 2);
-        out.PutText(it->second, true);
+        out.PutText(it->second);
         out.Put('"');
     }
     out.Put('>');
     for (auto it = node.ChildsBegin(); it != node.ChildsEnd(); ++it) XmlWriteNode(out, **it);
-    out.PutText(node.Value(), true);
+    out.PutText(node.Value());
     out.Put("</", 2);
     out.PutTag(node.Tag());
     out.Put('>');

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "basalt/KvDigits.h"
+
 const uuid uuid::null;
 
 uuid::uuid(std::uint32_t d1, std::uint16_t d2, std::uint16_t d3, std::uint8_t b0, std::uint8_t b1, std::uint8_t b2,
@@ -69,13 +71,6 @@ void Widen(const char* narrow, C* out) {
     }
 }
 
-int Hex(unsigned c) {
-    if (c >= '0' && c <= '9') return static_cast<int>(c - '0');
-    if (c >= 'a' && c <= 'f') return static_cast<int>(c - 'a' + 10);
-    if (c >= 'A' && c <= 'F') return static_cast<int>(c - 'A' + 10);
-    return -1;
-}
-
 template <class C>
 uuid Parse(const C* text) {
     if (!text) return uuid::null;
@@ -87,9 +82,9 @@ uuid Parse(const C* text) {
             if (text[i] != '-') return uuid::null;
             continue;
         }
-        const int h = Hex(static_cast<unsigned>(text[i]));
+        const int h = HexDigitValue(static_cast<char32_t>(text[i]));
         if (h < 0) return uuid::null;  // checked first: text[i + 1] may lie past the end
-        const int l = Hex(static_cast<unsigned>(text[i + 1]));
+        const int l = HexDigitValue(static_cast<char32_t>(text[i + 1]));
         if (l < 0) return uuid::null;
         b[byte++] = static_cast<std::uint8_t>(h << 4 | l);
         ++i;

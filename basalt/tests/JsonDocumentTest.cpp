@@ -15,6 +15,7 @@
 #include "basalt/KvPaths.h"
 #include "basalt/KvUtf.h"
 #include "basalt/uuid.h"
+#include "testkit/TempFolder.h"
 
 namespace {
 
@@ -219,15 +220,6 @@ TEST(JsonDocument, CopiesAreDeep) {
 
 class JsonDocumentFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/jsondoc-XXXXXX";
-        ASSERT_NE(nullptr, ::mkdtemp(tmpl));
-        m_dir = tmpl;
-    }
-    void TearDown() override {
-        ::chmod(m_dir.c_str(), 0700);
-        wideremovefolder(ToWide(m_dir.c_str()).c_str(), true, true);
-    }
     KvWString Path(const char* name) const { return ToWide((m_dir + "/" + name).c_str()); }
     std::string Read(const char* name) const {
         std::ifstream in(m_dir + "/" + name, std::ios::binary);
@@ -235,7 +227,8 @@ protected:
         ss << in.rdbuf();
         return ss.str();
     }
-    std::string m_dir;
+    TempFolder m_folder{"jsondoc"};
+    const std::string m_dir = m_folder.str();
 };
 
 // The file a decimal-comma locale writes is the C locale's, byte for byte, and reads back the same.

@@ -15,6 +15,7 @@
 #include "basalt/KvPaths.h"
 #include "basalt/KvUtf.h"
 #include "basalt/XmlDocument.h"
+#include "testkit/TempFolder.h"
 
 namespace {
 
@@ -143,15 +144,6 @@ TEST(KvCfgFile, EditingTheTree) {
 
 class KvCfgFileOnDisk : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/kvcfg-XXXXXX";
-        ASSERT_NE(nullptr, ::mkdtemp(tmpl));
-        m_dir = tmpl;
-    }
-    void TearDown() override {
-        ::chmod(m_dir.c_str(), 0700);
-        wideremovefolder(ToWide(m_dir.c_str()).c_str(), true, true);
-    }
     KvWString Path(const char* name) const { return ToWide((m_dir + "/" + name).c_str()); }
     void Write(const char* name, const std::string& text) const { std::ofstream(m_dir + "/" + name, std::ios::binary) << text; }
     std::string Read(const char* name) const {
@@ -160,7 +152,8 @@ protected:
         ss << in.rdbuf();
         return ss.str();
     }
-    std::string m_dir;
+    TempFolder m_folder{"kvcfg"};
+    const std::string m_dir = m_folder.str();
 };
 
 TEST_F(KvCfgFileOnDisk, SaveWritesWhatLoadReadsBack) {

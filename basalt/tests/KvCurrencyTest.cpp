@@ -8,14 +8,13 @@
 #include <fstream>
 #include <string>
 
+#include "testkit/TempFolder.h"
+
 namespace {
 
 class KvCurrencyTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/cairn-cur-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        m_dir = tmpl;
         m_file = m_dir + "/currencies.curr";
         std::ofstream(m_file, std::ios::binary) << "\xEF\xBB\xBF" "EUR \xE2\x82\xAC\n"
                                                    "USD\t$\r\n"
@@ -23,11 +22,9 @@ protected:
                                                    "EUR second\n"
                                                    "ODD";
     }
-    void TearDown() override {
-        std::remove(m_file.c_str());
-        ::rmdir(m_dir.c_str());
-    }
-    std::string m_dir, m_file;
+    TempFolder m_folder{"cairn-cur"};
+    const std::string m_dir = m_folder.str();
+    std::string m_file;
 };
 
 TEST_F(KvCurrencyTest, FirstMatchingPairSetsCodeAndSymbol) {

@@ -43,6 +43,13 @@ TEST(KvDigits, Classification) {
     EXPECT_TRUE(IsValidHexa(u"00aF9"));
     EXPECT_FALSE(IsValidHexa(u"12 3"));
     EXPECT_FALSE(IsValidHexa(u"\uFF10"));  // full-width digit
+    // The value reader refuses rather than guesses: parsers of outside input rely on -1.
+    EXPECT_EQ(0, HexDigitValue('0'));
+    EXPECT_EQ(15, HexDigitValue('f'));
+    EXPECT_EQ(15, HexDigitValue(u'F'));
+    for (char32_t c : {U'g', U'G', U'/', U':', U'@', U'`', U'\uFF10', U'\x10030', char32_t(0)})
+        EXPECT_EQ(-1, HexDigitValue(c)) << static_cast<unsigned>(c);
+    EXPECT_EQ(-1, HexDigitValue(static_cast<char>(0xC1)));  // a byte of UTF-8, negative as char: 'A' | 0x80
 }
 
 TEST(KvDigits, TagsBeyond32Bits) {

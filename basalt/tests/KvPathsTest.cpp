@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
@@ -12,6 +13,7 @@
 #include "basalt/KvFileFind.h"
 #include "basalt/KvPaths.h"
 #include "basalt/KvUtf.h"
+#include "testkit/TempFolder.h"
 
 namespace {
 
@@ -20,13 +22,6 @@ std::u16string U(const KvWString& s) { return std::u16string(s.c_str(), s.Length
 // A fresh directory per case, removed afterwards.
 class KvPaths : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/kvpaths-XXXXXX";
-        ASSERT_NE(nullptr, ::mkdtemp(tmpl));
-        m_dir = tmpl;
-    }
-    void TearDown() override { wideremovefolder(W("").c_str(), true, true); }
-
     KvWString W(const std::string& relative) const { return ToWide((m_dir + "/" + relative).c_str()); }
     std::string P(const std::string& relative) const { return m_dir + "/" + relative; }
     void Write(const std::string& relative, const std::string& content) const {
@@ -43,7 +38,8 @@ protected:
         return ::lstat(P(relative).c_str(), &st) == 0;
     }
 
-    std::string m_dir;
+    TempFolder m_folder{"kvpaths"};
+    const std::string m_dir = m_folder.str();
 };
 
 TEST_F(KvPaths, PathPieces) {
@@ -140,13 +136,13 @@ TEST_F(KvPaths, RenameFilesByPrefix) {
 }
 
 TEST_F(KvPaths, RemoveFolderHonoursFlagsAndNeverFollowsLinks) {
-    char outside[] = "/tmp/kvpaths-outside-XXXXXX";
-    ASSERT_NE(nullptr, ::mkdtemp(outside));
+    const TempFolder outsideFolder("kvpaths-outside");
+    const std::string outside = outsideFolder.str();
     std::ofstream(std::string(outside) + "/keep.txt") << "x";
     CreateDirectoryW(W("tree/sub/leaf/f").c_str());
     Write("tree/a.txt", "a");
     Write("tree/sub/b.txt", "b");
-    ASSERT_EQ(0, ::symlink(outside, P("tree/link").c_str()));
+    ASSERT_EQ(0, ::symlink(outside.c_str(), P("tree/link").c_str()));
 
     EXPECT_EQ(-1, wideremovefolder(W("tree").c_str(), false, true));  // subdirectories stay, so does the folder
     EXPECT_FALSE(Exists("tree/a.txt"));
@@ -154,8 +150,7 @@ TEST_F(KvPaths, RemoveFolderHonoursFlagsAndNeverFollowsLinks) {
     EXPECT_EQ(0, wideremovefolder(W("tree").c_str(), true, true));
     EXPECT_FALSE(Exists("tree"));
     struct stat st;
-    EXPECT_EQ(0, ::stat((std::string(outside) + "/keep.txt").c_str(), &st));
-    wideremovefolder(ToWide(outside).c_str(), true, true);
+    EXPECT_EQ(0, ::stat((outside + "/keep.txt").c_str(), &st));
 }
 
 TEST_F(KvPaths, CopyReplacesOnlyWhenComplete) {
@@ -182,9 +177,17 @@ TEST_F(KvPaths, SaveFileAtomicKeepsOldFileOnFailure) {
     EXPECT_EQ(0640u, st.st_mode & 0777);
     EXPECT_TRUE(KvSaveFileAtomic(W("deep/er/cfg.json").c_str(), "x", 1));
     EXPECT_FALSE(KvSaveFileAtomic(W("deep").c_str(), "x", 1));  // a folder is not replaced
+    EXPECT_EQ(EISDIR, errno);
+    // A caller that names a folder the user chose must not get one made up for it.
+    EXPECT_FALSE(KvSaveFileAtomic(W("absent/cfg.json").c_str(), "x", 1, KvFolder::MustExist));
+    EXPECT_EQ(ENOENT, errno);
+    EXPECT_FALSE(Exists("absent"));
+    EXPECT_TRUE(KvSaveFileAtomic(W("deep/er/cfg.json").c_str(), "y", 1, KvFolder::MustExist));
+    EXPECT_EQ("y", Read("deep/er/cfg.json"));
     if (::geteuid() != 0) {
         ::chmod(m_dir.c_str(), 0500);  // folder not writable: no temporary file possible
         EXPECT_FALSE(KvSaveFileAtomic(W("cfg.json").c_str(), "lost", 4));
+        EXPECT_EQ(EACCES, errno);  // says why, for the caller's message
         ::chmod(m_dir.c_str(), 0700);
         EXPECT_EQ("new", Read("cfg.json"));
     }

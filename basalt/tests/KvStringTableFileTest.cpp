@@ -10,20 +10,12 @@
 
 #include "basalt/KvCRC16.h"
 #include "basalt/KvStringTableWriter.h"
+#include "testkit/TempFolder.h"
 
 namespace {
 
 class KvStringTableFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/cairn-stt-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        m_dir = tmpl;
-    }
-    void TearDown() override {
-        for (const std::string& f : m_files) std::remove(f.c_str());
-        ::rmdir(m_dir.c_str());
-    }
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
         const std::string path = m_dir + "/" + name;
         std::FILE* f = std::fopen(path.c_str(), "wb");
@@ -31,7 +23,6 @@ protected:
             if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
             std::fclose(f);
         }
-        m_files.push_back(path);
         return path;
     }
     std::string Write(const std::string& name, const KvStringTableWriter& w) {
@@ -47,8 +38,8 @@ protected:
         return s;
     }
 
-    std::string m_dir;
-    std::vector<std::string> m_files;
+    TempFolder m_folder{"cairn-stt"};
+    const std::string m_dir = m_folder.str();
 };
 
 TEST_F(KvStringTableFileTest, NoFileGivesZeroPaddedPlaceholder) {

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "testkit/TempFolder.h"
+
 namespace {
 
 class Capture : public KvTraceChannel {
@@ -52,9 +54,8 @@ TEST(KvTraceDefault, RestoringTheDefaultReturnsTheInstalledChannel) {
 }
 
 TEST(KvTraceLog, PrintlogAppendsUnderTheStateDirectory) {
-    char tmpl[] = "/tmp/cairn-log-XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    const std::string root = tmpl;
+    const TempFolder folder("cairn-log");
+    const std::string root = folder.str();
     const char* old = std::getenv("XDG_STATE_HOME");
     const std::string saved = old ? old : "";
     ::setenv("XDG_STATE_HOME", root.c_str(), 1);
@@ -69,9 +70,6 @@ TEST(KvTraceLog, PrintlogAppendsUnderTheStateDirectory) {
     ::setenv("XDG_STATE_HOME", "relative", 1);
     EXPECT_EQ(std::string(KvLogDirectory().c_str()).find("relative"), std::string::npos);
     if (old) ::setenv("XDG_STATE_HOME", saved.c_str(), 1); else ::unsetenv("XDG_STATE_HOME");
-    std::remove((root + "/cairn/log.txt").c_str());
-    ::rmdir((root + "/cairn").c_str());
-    ::rmdir(root.c_str());
 }
 
 }  // namespace

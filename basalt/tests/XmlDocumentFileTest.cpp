@@ -13,6 +13,7 @@
 #include "ProcessLocale.h"
 #include "basalt/KvUtf.h"
 #include "basalt/XmlDocument.h"
+#include "testkit/TempFolder.h"
 
 namespace {
 
@@ -44,18 +45,13 @@ void BuildSample(XmlDocument& doc, int panels) {
 
 class XmlDocumentFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/xmldoc-test-XXXXXX";
-        ASSERT_NE(nullptr, ::mkdtemp(tmpl));
-        dir = tmpl;
-    }
-    void TearDown() override { fs::remove_all(dir); }
     int EntriesIn(const fs::path& d) {
         int n = 0;
         for ([[maybe_unused]] const auto& e : fs::directory_iterator(d)) ++n;
         return n;
     }
-    fs::path dir;
+    TempFolder folder{"xmldoc"};
+    const fs::path dir = folder.path();
 };
 
 TEST_F(XmlDocumentFile, SaveThenLoadGivesAnEqualTreeAndCreatesFolders) {

@@ -576,6 +576,24 @@ TEST(XmlNode, JsonDocumentRenderingMatchesTheTextRendering) {
     }
 }
 
+// Writers that build XML without a tree get the tree's bytes, and what they write reads
+// back: characters no XML file can carry are dropped, not passed through.
+TEST(XmlText, AppendedTextIsTheTreesAndReadsBack) {
+    const KvWString text(u"a\x01<b>\t\x1F&\"'\n\r\uFFFE\xD800 \u00e9\x7F\xD83D\xDE00\uFFFF");
+    std::string appended = "<v>";
+    XmlAppendText(appended, text);
+    appended += "</v>";
+    XmlDocument tree;
+    ASSERT_TRUE(tree.Create(u"v"));
+    tree.Root()->SetValue(text);
+    KvString written;
+    ASSERT_TRUE(tree.CreateXmlCode(written, false));
+    EXPECT_EQ(std::string(written.c_str()), appended);
+    XmlDocument back;
+    ASSERT_TRUE(back.Parse(appended.c_str())) << appended;
+    EXPECT_EQ(u"a<b>\t&\"'\n\r \u00e9\x7F\xD83D\xDE00", W(back.Root()->Value()));
+}
+
 TEST(XmlText, EscapeAndUnescapeAreInverseOnReservedCharacters) {
     struct {
         const char* text;

@@ -4,6 +4,8 @@
 
 #include <fstream>
 
+#include "testkit/TempFolder.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -50,19 +52,14 @@ TEST(StringIdScannerTest, NamesFileAndLine) {
 
 class StringIdScannerTreeTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_root = fs::temp_directory_path() / ("cairn-scan-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-        fs::remove_all(m_root);
-    }
-    void TearDown() override { fs::remove_all(m_root); }
-
     void Write(const std::string& relative, const std::string& text) {
         fs::path path = m_root / relative;
         fs::create_directories(path.parent_path());
         std::ofstream(path) << text;
     }
 
-    fs::path m_root;
+    TempFolder m_folder{"cairn-scan"};
+    const fs::path m_root = m_folder.path();
 };
 
 TEST_F(StringIdScannerTreeTest, ScansProductionSourcesOnly) {

@@ -13,6 +13,7 @@
 // asks otherwise; deflate only to clients that accept it. Port 0 picks a free
 // port; the first line printed names the address and port. Ends on SIGINT or
 // SIGTERM.
+#include <basalt/KvDigits.h>
 #include <tern/KvHttpAuthorization.h>
 #include <tern/KvHttpRequest.h>
 #include <tern/KvHttpResponse.h>
@@ -153,7 +154,7 @@ bool CountGrows(const KvString& nonce, std::uint32_t nc) {
 // Percent-decoding as the request line gets it, for comparing the digest's uri.
 std::string Decode(const char* s) {
     std::string out;
-    auto hex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) ? std::stoi(std::string(1, c), nullptr, 16) : -1; };
+    auto hex = [](char c) { return HexDigitValue(static_cast<unsigned char>(c)); };
     for (; *s; ++s) {
         if (s[0] == '%' && s[1] == '%') {
             out += '%';

@@ -1,6 +1,7 @@
 #include "tern/KvHttpAuthorization.h"
 
 #include <basalt/KvBase64.h>
+#include <basalt/KvDigits.h>
 #include "tern/KvMd5.h"
 
 #include <chrono>
@@ -166,8 +167,7 @@ const char* KvHttpAuthorization::ParseDigestParameter(const char* p) {
         m_nc = 0;
         for (int i = 0; i < 8; ++i, ++p) {
             const char c = *p;
-            const int v = (c >= '0' && c <= '9') ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                          : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
+            const int v = HexDigitValue(c);
             if (v < 0) break;
             m_nc = (m_nc << 4) | static_cast<std::uint32_t>(v);
         }

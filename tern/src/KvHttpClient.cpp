@@ -1,5 +1,6 @@
 #include "tern/KvHttpClient.h"
 
+#include "basalt/KvDigits.h"
 #include "tern/KvHttpUri.h"
 
 #include <chrono>
@@ -312,8 +313,7 @@ int KvHttpClient::ReadChunkSize() {
         if (c == '\n') break;
         if (c == ';' || c == '\r' || c == ' ' || c == '\t') inExtension = true;
         if (inExtension) continue;
-        const int v = (c >= '0' && c <= '9') ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                      : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
+        const int v = HexDigitValue(static_cast<char32_t>(c));
         if (v < 0) return -1;
         size = size * 16 + v;
         if (++digits > 8 || size > 0x7FFFFFFF) return -1;

@@ -1,5 +1,6 @@
 #include "tern/KvHttpRequest.h"
 
+#include "basalt/KvDigits.h"
 #include "internal/HttpDate.h"
 
 #include <cctype>
@@ -8,13 +9,6 @@
 #include <strings.h>
 
 namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
 
 bool NameIs(const char* name, int length, const char* wanted) {
     return static_cast<int>(std::strlen(wanted)) == length && strncasecmp(name, wanted, static_cast<size_t>(length)) == 0;
@@ -114,8 +108,8 @@ bool KvHttpRequest::ParseUri(const char*& p, const char* end) {
         if (*p == '%' && p + 1 < end && p[1] == '%') {
             m_uri.Append('%');
             ++p;
-        } else if (*p == '%' && p + 2 < end && HexValue(p[1]) >= 0 && HexValue(p[2]) >= 0) {
-            m_uri.Append(static_cast<char>(HexValue(p[1]) * 16 + HexValue(p[2])));
+        } else if (*p == '%' && p + 2 < end && HexDigitValue(p[1]) >= 0 && HexDigitValue(p[2]) >= 0) {
+            m_uri.Append(static_cast<char>(HexDigitValue(p[1]) * 16 + HexDigitValue(p[2])));
             p += 2;
         } else {
             m_uri.Append(*p);

@@ -2,14 +2,8 @@
 
 #include <cstring>
 
-namespace {
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-}  // namespace
+#include "basalt/KvDigits.h"
+#include "basalt/KvUtf.h"
 
 void Web2URI(KvString& out, const char* text) {
     out.Empty();
@@ -21,17 +15,13 @@ void Web2URI(KvString& out, const char* text) {
             ++p;
             continue;
         }
-        if (p[0] != '%' || HexValue(p[1]) < 0 || HexValue(p[2]) < 0) {
+        if (p[0] != '%' || HexDigitValue(p[1]) < 0 || HexDigitValue(p[2]) < 0) {
             out.Append(*p);
             continue;
         }
-        const unsigned int byte = static_cast<unsigned int>(HexValue(p[1]) * 16 + HexValue(p[2]));
-        if (byte < 0x80) {
-            out.Append(static_cast<char>(byte));
-        } else {
-            out.Append(static_cast<char>(0xC0 | (byte >> 6)));
-            out.Append(static_cast<char>(0x80 | (byte & 0x3F)));
-        }
+        const unsigned int byte = static_cast<unsigned int>(HexDigitValue(p[1]) * 16 + HexDigitValue(p[2]));
+        char bytes[4];
+        out.Append(bytes, Utf8Encode(byte, bytes));
         p += 2;
     }
     out.SetGrowth(KvGrowth::Exact);

@@ -17,6 +17,7 @@
 #include "basalt/KvUtf.h"
 #include "file/CXmlHandler.h"
 #include "model/CFacilityManager.h"
+#include "testkit/TempFolder.h"
 
 namespace {
 
@@ -126,12 +127,6 @@ TEST(CFacilityFileReaderTest, ATopIdInTheFileNeverLeadsToADuplicate) {
 class LoadErrorTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_TRUE(TestStrings::install()); }
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("cairn-load-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     CLoadError loadFile(const std::string& name, const std::string* content = nullptr) {
         if (content) std::ofstream(dir / name, std::ios::binary) << *content;
         CXmlHandler h(m);
@@ -139,7 +134,8 @@ protected:
         return h.lastError();
     }
 
-    fs::path dir;
+    TempFolder folder{"cairn-load"};
+    const fs::path dir = folder.path();
     CFacilityManager m;
 };
 

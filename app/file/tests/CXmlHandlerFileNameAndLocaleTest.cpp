@@ -13,6 +13,7 @@
 #include "basalt/KvPaths.h"
 #include "file/CXmlHandler.h"
 #include "model/CFacilityManager.h"
+#include "testkit/TempFolder.h"
 
 namespace {
 
@@ -28,15 +29,12 @@ std::string readFile(const fs::path& p) {
 class CXmlHandlerFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("cairn-xml-names-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
         build.panel(1, 1, u"Caf\u00e9 2,5 \u20ac").details(u"\u00c9milie", u"+34 600", u"1.5")
             .loop(1).device(1, 13, 4).element(9, 16, 2).zones(3)
             .rule(1, 5, RuleSide{1, 1, 1, 1, 0, 0, 0, 5}, RuleSide{7, 1, 0, 0, 0, 1, 3, 6});
     }
-    void TearDown() override { fs::remove_all(dir); }
-
-    fs::path dir;
+    TempFolder folder{"cairn-xml-names"};
+    const fs::path dir = folder.path();
     CFacilityManager m;
     FacilityBuilder build{m};
 };

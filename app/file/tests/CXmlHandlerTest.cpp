@@ -12,6 +12,7 @@
 #include "basalt/KvUtf.h"
 #include "basalt/XmlDocument.h"
 #include "model/CFacilityManager.h"
+#include "testkit/TempFolder.h"
 
 namespace {
 
@@ -50,13 +51,6 @@ std::string facilityXml(const std::string& panels) {
 
 class CXmlHandlerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("cairn-xml-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     KvWString path(const char* name) const { return ToWide((dir / name).string().c_str()); }
     std::string saved(CFacilityManager& m, const char* name) {
         CXmlHandler h(m);
@@ -68,7 +62,8 @@ protected:
         return h.loadText(text.data(), text.size());
     }
 
-    fs::path dir;
+    TempFolder folder{"cairn-xml"};
+    const fs::path dir = folder.path();
     CFacilityManager m;
     FacilityBuilder build{m};
 };
@@ -154,6 +149,23 @@ TEST_F(CXmlHandlerTest, FilesWithoutViewFlagsOpenWithPanelsOpenAndLoopsClosed) {
     EXPECT_TRUE(m.getExpandedView());
     EXPECT_TRUE(m.getPanelExpanded(1));
     EXPECT_FALSE(m.getLoopExpanded(1, 1));
+}
+
+// Control characters pasted into a label (an escape sequence, a form feed) have no place in
+// an XML file: written as they were, the file could never be opened again.
+TEST_F(CXmlHandlerTest, LabelsWithControlCharactersSaveToAFileThatOpens) {
+    build.panel(1, 1, u"Hall\x1B[0m").loop(1).element(3).zones(2);
+    ASSERT_TRUE(m.setElementLabel(1, 1, 3, KvWString(u"Door\x0C\x01 2\tA")));
+    ASSERT_TRUE(m.setZoneDescription(2, KvWString(u"\x0BStairs")));
+    const std::string text = saved(m, "control.kvg");
+    EXPECT_EQ(text.find_first_of(std::string("\x01\x0B\x0C\x1B", 4)), std::string::npos);
+
+    CFacilityManager loaded;
+    ASSERT_TRUE(CXmlHandler(loaded).load(path("control.kvg")));
+    EXPECT_EQ(*loaded.getPanelLabel(1), KvWString(u"Hall[0m"));
+    EXPECT_EQ(saved(loaded, "again.kvg"), text);
+    EXPECT_NE(text.find("<label>Door 2\tA</label>"), std::string::npos);
+    EXPECT_NE(text.find("Stairs"), std::string::npos);
 }
 
 TEST_F(CXmlHandlerTest, PanelsEnterByAddressAndRepeatedIdsOnlyUpdateDetails) {

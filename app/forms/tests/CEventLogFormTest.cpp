@@ -6,6 +6,7 @@
 
 #include "TransferRig.h"
 #include "forms/CEventLogForm.h"
+#include "testkit/TempFolder.h"
 
 namespace {
 
@@ -13,12 +14,8 @@ namespace fs = std::filesystem;
 
 struct LogRig : TransferRig {
     explicit LogRig(CVirtualFaults faults = CVirtualFaults()) : TransferRig(faults), form(handler, prompt) {
-        dir = fs::temp_directory_path() / ("cairn-logs-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         for (int k = 0; k < 4; ++k) form.setPath(k, ToWide((dir / ("log" + std::to_string(k) + ".csv")).c_str()));
     }
-    ~LogRig() { fs::remove_all(dir); }
     std::string file(int kind) const { return (dir / ("log" + std::to_string(kind) + ".csv")).string(); }
     std::string read(int kind) const {
         std::ifstream in(file(kind), std::ios::binary);
@@ -32,7 +29,8 @@ struct LogRig : TransferRig {
     }
 
     CEventLogForm form;
-    fs::path dir;
+    TempFolder folder{"cairn-logs"};
+    const fs::path dir = folder.path();
 };
 
 TEST(CEventLogForm, WritesEachChosenLogInKindOrder) {

@@ -4,12 +4,11 @@
 // elements can be checked.
 #pragma once
 
-#include <cstdio>
 #include <string>
-#include <unistd.h>
 
 #include "basalt/KvStringTableFile.h"
 #include "basalt/KvStringTableWriter.h"
+#include "testkit/TempFolder.h"
 
 class TestStrings {
 public:
@@ -20,10 +19,10 @@ public:
         w.Add(42, "Zone");
         w.Add(68, "Cairn");
         w.Add(279, "Element %d");
-        const std::string path = "/tmp/cairn-test-strings-" + std::to_string(::getpid()) + ".stc";
+        // The table keeps its open handle, so the file may go with its folder at once.
+        const TempFolder folder("cairn-test-strings");
+        const std::string path = (folder / "test.stc").string();
         std::string error;
-        const bool ok = w.Save(path.c_str(), error) && SetKvLoadStringTableFile(path.c_str());
-        std::remove(path.c_str());  // the table keeps its open handle
-        return ok;
+        return w.Save(path.c_str(), error) && SetKvLoadStringTableFile(path.c_str());
     }
 };

@@ -1,12 +1,11 @@
 #include "panel_link/CUsbHandler.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <set>
 #include <string>
-#include <unistd.h>
 
+#include "basalt/KvPaths.h"
 #include "basalt/KvStringTableFile.h"
 #include "basalt/KvTrace.h"
 #include "basalt/KvUtf.h"
@@ -23,39 +22,6 @@ KvWString text(int id) {
     KvWString t;
     return KvLoadString(id, t);
 }
-
-// The panel's event log, written beside the target and renamed over it only
-// when complete, so an interrupted export never passes for a whole log.
-class LogFile {
-public:
-    explicit LogFile(const std::string& path) : m_path(path), m_temp(path + ".part") {
-        m_file = std::fopen(m_temp.c_str(), "w");
-    }
-    ~LogFile() {
-        if (m_file) std::fclose(m_file);
-        if (!m_committed) std::remove(m_temp.c_str());
-    }
-    LogFile(const LogFile&) = delete;
-    LogFile& operator=(const LogFile&) = delete;
-
-    bool isOpen() const { return m_file != nullptr; }
-    bool writeLine(const char* text, std::size_t length) {
-        return std::fwrite(text, 1, length, m_file) == length && std::fputc('\n', m_file) != EOF;
-    }
-    bool commit() {
-        const bool flushed = std::fflush(m_file) == 0 && ::fsync(fileno(m_file)) == 0;
-        const bool closed = std::fclose(m_file) == 0;
-        m_file = nullptr;
-        m_committed = flushed && closed && std::rename(m_temp.c_str(), m_path.c_str()) == 0;
-        return m_committed;
-    }
-
-private:
-    std::string m_path;
-    std::string m_temp;
-    std::FILE* m_file = nullptr;
-    bool m_committed = false;
-};
 
 constexpr char kEmptyLogLine[] = "\" \";";
 
@@ -376,9 +342,14 @@ bool CUsbHandler::receiveLog(int kind, const KvWString& path, IWaitDialog& dialo
     int count = 0;
     // An unanswered count is not an empty log: reporting it as one would hide the panel's events.
     if (!m_link->readLogCount(kind, count)) return false;
-    LogFile file(ToUtf8(path.c_str()).c_str());
-    if (!file.isOpen()) return false;
-    if (count == 0) return file.writeLine(kEmptyLogLine, std::strlen(kEmptyLogLine)) && file.commit();
+    // The log is saved only when complete, so an interrupted export never passes for a
+    // whole log, and into a folder that exists: the user chose it.
+    std::string csv;
+    auto save = [&] { return KvSaveFileAtomic(path.c_str(), csv.data(), csv.size(), KvFolder::MustExist); };
+    if (count == 0) {
+        csv.append(kEmptyLogLine).push_back('\n');
+        return save();
+    }
     std::uint8_t line[CPanelLink::kLogLineSize];
     for (int i = 0; i < count; ++i) {
         int length = 0;
@@ -386,8 +357,8 @@ bool CUsbHandler::receiveLog(int kind, const KvWString& path, IWaitDialog& dialo
         const void* end = std::memchr(line, 0, static_cast<std::size_t>(length));
         const std::size_t used = end ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(end) - line)
                                      : static_cast<std::size_t>(length);
-        if (!file.writeLine(reinterpret_cast<const char*>(line), used)) return false;
+        csv.append(reinterpret_cast<const char*>(line), used).push_back('\n');
         dialog.SetProgress(i + 1, count);
     }
-    return file.commit();
+    return save();
 }

@@ -10,6 +10,7 @@
 #include "basalt/KvUtf.h"
 #include "panel_link/CFirmwareImage.h"
 #include "SrecText.h"
+#include "testkit/TempFolder.h"
 
 namespace {
 
@@ -89,8 +90,8 @@ TEST_P(SrecCatImages, LoadsTheSameBytesAsSrecCat) {
     if (std::system("command -v srec_cat >/dev/null 2>&1") != 0) GTEST_SKIP() << "srec_cat not installed";
     const bool s3 = std::string(GetParam()) == "S37";
     const std::uint32_t start = s3 ? 0x4000 : 0x2800, end = s3 ? 0x3FFFF : 0xFFFF, offset = s3 ? 0x4100 : 0x2810;
-    const fs::path dir = fs::temp_directory_path() / ("cairn-srec-" + std::to_string(::getpid()) + GetParam());
-    fs::create_directories(dir);
+    const TempFolder folder("cairn-srec");
+    const fs::path& dir = folder.path();
     std::mt19937 rng(s3 ? 1 : 2);
     {
         std::ofstream bin(dir / "in.bin", std::ios::binary);
@@ -110,7 +111,6 @@ TEST_P(SrecCatImages, LoadsTheSameBytesAsSrecCat) {
     const std::vector<std::uint8_t> expected((std::istreambuf_iterator<char>(win)), std::istreambuf_iterator<char>());
     EXPECT_EQ(expected, image.data());
     EXPECT_EQ(5000u, image.stored());
-    fs::remove_all(dir);
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, SrecCatImages, ::testing::Values("S19", "S37"));

@@ -10,7 +10,9 @@
 
 #include "EnvironmentBus.h"
 #include "ScriptedUsb.h"
+#include "testkit/TempFolder.h"
 #include "virtual_panel/CVirtualUsbBus.h"
+
 
 namespace {
 
@@ -210,8 +212,8 @@ struct ScopedEnv {
 };
 
 TEST(PanelLinkEnvironment, VirtualPanelChosenAtRunTimeKeepsItsStateBetweenLinks) {
-    const std::string path = ::testing::TempDir() + "cairn-env-panel-" + std::to_string(::getpid());
-    std::remove(path.c_str());
+    const TempFolder folder("cairn-env-panel");
+    const std::string path = (folder / "panel.state").string();
     ScopedEnv env("CAIRN_PANEL", "virtual:" + path);
     std::uint8_t page[256];
     std::fill(std::begin(page), std::end(page), 0x5C);
@@ -226,20 +228,21 @@ TEST(PanelLinkEnvironment, VirtualPanelChosenAtRunTimeKeepsItsStateBetweenLinks)
     ASSERT_TRUE(second.readPage(0x0300, back));
     EXPECT_EQ(back[128], 0x5C);
     second.releaseDevice();
-    std::remove(path.c_str());
 }
 
 TEST(PanelLinkEnvironment, UnknownSettingsFindNoPanelRatherThanTheRealBus) {
+    const TempFolder folder("cairn-env-panel");
+    const std::string state = "virtual:" + (folder / "panel.state").string();
     const char* values[][2] = {{"CAIRN_PANEL", "virtual:"}, {"CAIRN_PANEL", "usb"}, {"CAIRN_PANEL_FAULT", "slow@2"}};
     for (const auto& v : values) {
-        ScopedEnv panel("CAIRN_PANEL", "virtual:/tmp/cairn-unused-panel");
+        ScopedEnv panel("CAIRN_PANEL", state);
         ScopedEnv setting(v[0], v[1]);
         std::string problem;
         CPanelLink link(usbBackendFromEnvironment(problem));
         EXPECT_FALSE(link.prepareDevice()) << v[0] << "=" << v[1];
         EXPECT_NE(problem.find(v[0]), std::string::npos) << problem;
     }
-    ScopedEnv panel("CAIRN_PANEL", "virtual:" + ::testing::TempDir() + "cairn-fault-panel");
+    ScopedEnv panel("CAIRN_PANEL", state);
     ScopedEnv fault("CAIRN_PANEL_FAULT", "absent");
     CPanelLink link(busFromEnvironment());
     EXPECT_FALSE(link.prepareDevice());

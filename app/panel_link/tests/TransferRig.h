@@ -16,6 +16,7 @@
 #include "TestWaitDialog.h"
 #include "basalt/KvUtf.h"
 #include "panel_link/CUsbHandler.h"
+#include "testkit/TempFolder.h"
 #include "virtual_panel/CVirtualUsbBus.h"
 
 struct TransferRig {
@@ -39,10 +40,10 @@ struct TransferRig {
             w.Add(91, "R%d L%d E%d");
             w.Add(103, "RZ%d");
             w.Add(104, "SZ%d");
-            std::string file = "/tmp/cairn-transfer-strings-" + std::to_string(::getpid()) + ".stc";
+            static const TempFolder folder("cairn-transfer-strings");  // removed at exit
+            std::string file = (folder / "test.stc").string();
             std::string error;
             if (!w.Save(file.c_str(), error)) std::abort();
-            std::atexit([] { std::remove(("/tmp/cairn-transfer-strings-" + std::to_string(::getpid()) + ".stc").c_str()); });
             return file;
         }();
         if (!SetKvLoadStringTableFile(path.c_str())) std::abort();

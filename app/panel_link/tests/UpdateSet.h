@@ -5,7 +5,6 @@
 
 #include <unistd.h>
 
-#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +14,7 @@
 
 #include "basalt/KvUtf.h"
 #include "SrecText.h"
+#include "testkit/TempFolder.h"
 
 class UpdateSet {
 public:
@@ -22,10 +22,6 @@ public:
     static constexpr std::uint32_t kCardBase = 0x2800;
 
     UpdateSet() {
-        static std::atomic<int> serial{0};
-        m_dir = std::filesystem::temp_directory_path() /
-                ("cairn-update-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-        std::filesystem::create_directories(m_dir);
         std::mt19937 rng(7);
         m_board = random(rng, 5000);
         m_card = random(rng, 3000);
@@ -40,11 +36,6 @@ public:
         write("lang.bin", std::string(m_language.begin(), m_language.end()));
         manifest("main.S37", "loop.S19", "lang.bin");
     }
-    ~UpdateSet() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_dir, ignored);
-    }
-
     // Rewrites the manifest; an empty name leaves its element out.
     void manifest(const std::string& panel, const std::string& loop, const std::string& language) {
         std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><update>";
@@ -76,6 +67,7 @@ private:
         write(file, SrecFile(type, address, code));
     }
 
-    std::filesystem::path m_dir;
+    TempFolder m_folder{"cairn-update"};
+    std::filesystem::path m_dir = m_folder.path();
     std::vector<std::uint8_t> m_board, m_card, m_vectors, m_language;
 };

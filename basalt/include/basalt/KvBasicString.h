@@ -41,6 +41,11 @@ struct KvWideChar {
     static const char16_t* EmptyString();
 };
 
+// The length of a terminated text of either width, for code written once for
+// both; 0 for a null pointer.
+inline int KvTextLength(const char* s) { return KvChar::Length(s); }
+inline int KvTextLength(const char16_t* s) { return KvWideChar::Length(s); }
+
 enum class KvGrowth : std::uint8_t {
     Exact = 0x00,  // no spare characters
     Small = 0x20,  // 255 spare characters on each reallocation

@@ -15,6 +15,10 @@ void BtoH(std::uint8_t byte, char16_t* out);
 std::uint8_t HtoB(const char* text);
 std::uint8_t HtoB(const char16_t* text);
 
+// The value of one hexadecimal digit (0-9, A-F, a-f), or -1 for any other
+// character: the one digit reader for parsers that must refuse bad input.
+int HexDigitValue(char32_t c);
+
 // True for 0-9, A-F and a-f.
 bool IsHexB(char c);
 bool IsHexB(char16_t c);

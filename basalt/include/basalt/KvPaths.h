@@ -91,8 +91,10 @@ bool KvReadFile(const char16_t* path, std::string& content);
 // in the same folder, flushes it to disk, renames it over `path` and flushes the
 // folder, so readers see the old or the new content, never a mix. Through a
 // symbolic link the file it points at is replaced and the link kept. When the
-// folder is missing it is created. A replaced file keeps its mode; a new one gets
-// 0666 less the umask. False, with an existing file left as it was and no
-// temporary file left behind, when any step fails (also for a folder, a path
-// ending in a separator, or a link that cannot be followed).
-bool KvSaveFileAtomic(const char16_t* path, const void* data, std::size_t size);
+// folder is missing it is created, unless `folder` says it must exist. A replaced
+// file keeps its mode; a new one gets 0666 less the umask. False, with an
+// existing file left as it was, no temporary file left behind and errno saying
+// why, when any step fails (also for a folder, a path ending in a separator, or
+// a link that cannot be followed).
+enum class KvFolder { Create, MustExist };
+bool KvSaveFileAtomic(const char16_t* path, const void* data, std::size_t size, KvFolder folder = KvFolder::Create);

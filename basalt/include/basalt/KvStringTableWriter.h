@@ -22,7 +22,8 @@ public:
     // The file's bytes; false, with a reason in `error`, when a limit is exceeded.
     bool Build(std::vector<std::uint8_t>& out, std::string& error) const;
     // Writes the file through a temporary beside it, so a failure never leaves a
-    // half-written table under `path`. False with a reason on any failure.
+    // half-written table under `path`; a missing folder is not created. False
+    // with a reason on any failure.
     bool Save(const char* path, std::string& error) const;
 
 private:

@@ -1,6 +1,8 @@
 // UTF-8 / UTF-16 conversion. Conversions never fail: malformed input is skipped.
 #pragma once
 
+#include <cstdint>
+
 #include "basalt/KvBasicString.h"
 
 // Replaces `wide` with the decoded text. Code points above 0xFFFF become a
@@ -18,6 +20,10 @@ void AppendUtf8ToUtf16(KvWString& wide, const char* bytes, int count);
 // Replaces `utf8` with the encoded text. A lone surrogate is dropped.
 void Utf16ToUtf8(KvString& utf8, const char16_t* wide);
 void Utf16ToUtf8(KvString& utf8, const char16_t* wide, int count);
+
+// Writes the UTF-8 form of `codePoint` (at most 0x10FFFF) to out[0..3] and
+// returns how many bytes it took (1 to 4); no terminator.
+int Utf8Encode(std::uint32_t codePoint, char* out);
 
 // Convenience forms returning the converted string.
 KvWString ToWide(const char* utf8);

@@ -27,6 +27,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "basalt/KvBasicString.h"
@@ -328,6 +329,13 @@ void XmlDocument::XmlNode::toJson(JsonNode* parent) const {
     for (auto it = attributesBegin(); it != attributesEnd(); ++it)
         member->SetValue((u"-" + it->first).c_str(), it->second.c_str());
 }
+
+// Appends `text` to `out` as UTF-8 character data, exactly as the tree is
+// written: the five reserved characters as named entities, and characters no
+// XML document may hold dropped (lone surrogates, control characters other
+// than tab, line feed and carriage return, U+FFFE and U+FFFF), so whatever a
+// caller writes reads back. For writers that produce XML without a tree.
+void XmlAppendText(std::string& out, const KvWString& text);
 
 // Escapes '"', '&', '\'', '<' and '>' as the five named entities.
 void Text2Xml(KvWString& out, const char16_t* in);

@@ -60,11 +60,8 @@ public:
         m_buf.append(s, n);
         if (m_file && m_buf.size() >= kChunk) Drain();
     }
-    // UTF-16 to UTF-8, optionally escaping the five reserved characters.
-    // Characters no XML document may hold are dropped: lone surrogates (as
-    // Utf16ToUtf8 does), control characters other than tab, line feed and
-    // carriage return, U+FFFE and U+FFFF.
-    void PutText(const KvWString& text, bool escape);
+    // Character data, as XmlAppendText writes it.
+    void PutText(const KvWString& text);
     // A JSON string literal, quotes included.
     void PutJsonString(const KvWString& text);
     // A tag escaped and encoded once per sink: tags are interned, so the

@@ -1,4 +1,5 @@
 #include "cairnctl/CCairnCtl.h"
+#include "RawControls.h"
 #include "RunCairnCtl.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include "FacilityBuilder.h"
 #include "basalt/KvUtf.h"
 #include "file/CXmlHandler.h"
+#include "testkit/TempFolder.h"
 
 namespace {
 
@@ -24,8 +26,6 @@ Result run(std::vector<std::string> args) { return runCairnCtl(std::move(args));
 class CCairnCtlTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("cairnctl-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
         CFacilityManager m;
         FacilityBuilder(m)
             .panel(1, 4, u"Lobby").details(u"Ann", u"555-01", u"")
@@ -34,15 +34,14 @@ protected:
             .rule(1, 5, RuleSide{1, 1, 1, 2, 0, 0, 0, 5}, RuleSide{7, 1, 0, 0, 0, 3, 8, 6});
         ASSERT_TRUE(CXmlHandler(m).save(ToWide(facility().c_str())));
     }
-    void TearDown() override { fs::remove_all(dir); }
-
     std::string facility() const { return (dir / "site.kvg").string(); }
     std::string write(const char* name, const std::string& content) const {
         std::ofstream(dir / name, std::ios::binary) << content;
         return (dir / name).string();
     }
 
-    fs::path dir;
+    TempFolder folder{"cairnctl"};
+    const fs::path dir = folder.path();
 };
 
 TEST_F(CCairnCtlTest, UsageErrorsExitWithTwoAndHelpWithZero) {
@@ -102,11 +101,12 @@ TEST_F(CCairnCtlTest, BadFilesGetOneLineNamingTheFileAndNoOutput) {
 
 TEST_F(CCairnCtlTest, ShowEscapesWhatCouldDriveTheTerminalOrFakeLines) {
     CFacilityManager m;
-    const char16_t label[] = {u'L', 0x1B, u'[', u'2', u'J', u'\n', u'r', u'u', u'l', u'e', u's', u':', u' ', u'9',
-                              u'\r', 0x07, 0x9B, 0x202E, u'"', u'\\', u'\u00e9', 0xD83D, 0xDE00, 0};
+    const char16_t label[] = {u'L', kStandInEsc, u'[', u'2', u'J', u'\n', u'r', u'u', u'l', u'e', u's', u':', u' ', u'9',
+                              u'\r', kStandInBel, 0x9B, 0x202E, u'"', u'\\', u'\u00e9', 0xD83D, 0xDE00, 0};
     FacilityBuilder(m).panel(1, 1, label).details(u"tab\there", u"line\u2028sep", u"");
     const std::string path = (dir / "odd.kvg").string();
     ASSERT_TRUE(CXmlHandler(m).save(ToWide(path.c_str())));
+    putRawControls(path);
     const Result r = run({"show", path});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("label \"L\\x1B[2J\\nrules: 9\\r\\x07\\u009B\\u202E\\\"\\\\\u00e9\U0001F600\""),

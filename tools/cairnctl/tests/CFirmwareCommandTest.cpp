@@ -1,5 +1,6 @@
 #include "cairnctl/CFirmwareCommand.h"
 #include "EnvironmentBus.h"
+#include "testkit/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -37,10 +38,8 @@ TEST(CFirmwareCommand, UpdatesAPanelInUpdateModeWithAProgressBar) {
 }
 
 TEST(CFirmwareCommand, PanelInNormalModeFails) {
-    const std::filesystem::path state =
-        std::filesystem::temp_directory_path() / ("cairnctl-fw-" + std::to_string(::getpid()));
-    const Result r = firmware("virtual:" + state.string(), sampleManifest());
-    std::filesystem::remove(state);
+    const TempFolder folder("cairnctl-fw");
+    const Result r = firmware("virtual:" + (folder / "panel.state").string(), sampleManifest());
     EXPECT_EQ(1, r.status);
     EXPECT_NE(std::string::npos, r.err.find("[271]"));
     EXPECT_EQ(std::string::npos, r.err.find("[276]"));

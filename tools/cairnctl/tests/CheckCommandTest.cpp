@@ -12,6 +12,7 @@
 #include "cairnctl/CCairnCtl.h"
 #include "file/CXmlHandler.h"
 #include "model/CEventActionSide.h"
+#include "testkit/TempFolder.h"
 
 namespace {
 
@@ -23,12 +24,6 @@ Result run(std::vector<std::string> args) { return runCairnCtl(std::move(args));
 
 class CheckCommandTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("cairnctl-check-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     // Panel 1: input 1 drives output 2 (zone 1); `broken` adds a rule whose action names a
     // missing element, and panel 2 has an input that raises no rule.
     std::string save(bool broken) {
@@ -47,7 +42,8 @@ protected:
         return path;
     }
 
-    fs::path dir;
+    TempFolder folder{"cairnctl-check"};
+    const fs::path dir = folder.path();
 };
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "cairnctl/CCairnCtl.h"
+#include "RawControls.h"
 #include "RunCairnCtl.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include "FacilityBuilder.h"
 #include "basalt/KvUtf.h"
 #include "file/CXmlHandler.h"
+#include "testkit/TempFolder.h"
 
 namespace {
 
@@ -20,14 +22,10 @@ using Result = CtlResult;
 class CtlDiffTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("cairnctl-diff-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
         CFacilityManager m;
         site(m);
         a = save(m, "a.kvg");
     }
-    void TearDown() override { fs::remove_all(dir); }
-
     static void site(CFacilityManager& m) {
         FacilityBuilder(m).panel(1, 4, u"Lobby").loop(1).element(1, 1, 1).element(2, 1, 2).zones(3)
             .panel(2).loop(1).element(5, 1, 1)
@@ -43,7 +41,8 @@ protected:
         return runCairnCtl(std::move(args));
     }
 
-    fs::path dir;
+    TempFolder folder{"cairnctl-diff"};
+    const fs::path dir = folder.path();
     std::string a;
 };
 
@@ -58,8 +57,10 @@ TEST_F(CtlDiffTest, DifferencesExitOneInWordsOrJson) {
     CFacilityManager m;
     site(m);
     m.addElementToZone(1, 1, 2, 3);
-    m.setPanelLabel(2, u"Hall\x1b[2J");
+    const char16_t hall[] = {u'H', u'a', u'l', u'l', kStandInEsc, u'[', u'2', u'J', 0};
+    m.setPanelLabel(2, hall);
     const std::string b = save(m, "b.kvg");
+    putRawControls(b);
     Result r = run({a, b});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "panel 1, loop 1, element 2 changed: zone 2 -> 3\n"

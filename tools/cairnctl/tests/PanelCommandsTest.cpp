@@ -13,6 +13,7 @@
 #include "basalt/KvStringTableFile.h"
 #include "basalt/KvUtf.h"
 #include "file/CXmlHandler.h"
+#include "testkit/TempFolder.h"
 #include "virtual_panel/CVirtualPanelState.h"
 
 namespace {
@@ -29,9 +30,6 @@ std::string message(int id) {
 class PanelCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("cairnctl-panel-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         // A copy: transfers keep their history beside the facility file.
         sample = (dir / "sample.kvg").string();
         fs::copy_file(std::string(std::getenv("CAIRN_SOURCE_DIR")) + "/tools/cairnctl/samples/sample.kvg", sample);
@@ -41,7 +39,6 @@ protected:
     void TearDown() override {
         ::unsetenv("CAIRN_PANEL");
         ::unsetenv("CAIRN_PANEL_FAULT");
-        fs::remove_all(dir);
     }
     Result run(std::vector<std::string> args, const char* fault = nullptr) {
         if (fault)
@@ -61,7 +58,8 @@ protected:
         return s;
     }
 
-    fs::path dir;
+    TempFolder folder{"cairnctl-panel"};
+    const fs::path dir = folder.path();
     std::string sample;
 };
 

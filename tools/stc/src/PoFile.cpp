@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "basalt/KvDigits.h"
+
 namespace {
 
 std::string_view TrimLeft(std::string_view s) {
@@ -19,13 +21,6 @@ bool StartsWithWord(std::string_view line, std::string_view word) {
     if (line.substr(0, word.size()) != word) return false;
     return line.size() == word.size() || line[word.size()] == ' ' || line[word.size()] == '\t' ||
            line[word.size()] == '"';
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
 }
 
 // Length of the well-formed UTF-8 sequence at s[i], or 0.
@@ -209,7 +204,7 @@ bool PoFile::ReadQuoted(std::string_view rest, std::string& out) {
                 int value = 0, digits = 0;
                 // Every digit is counted, but only the first few are worth adding: a long run
                 // is refused below and must not overflow on the way.
-                for (int h; i + 1 < rest.size() && (h = HexValue(rest[i + 1])) >= 0; ++i, ++digits)
+                for (int h; i + 1 < rest.size() && (h = HexDigitValue(rest[i + 1])) >= 0; ++i, ++digits)
                     if (digits < 3) value = value * 16 + h;
                 if (digits == 0 || digits > 2) return Fail("bad hexadecimal escape");
                 if (value == 0) return Fail("NUL character in a string");

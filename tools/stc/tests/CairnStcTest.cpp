@@ -9,6 +9,7 @@
 #include <string>
 
 #include "basalt/KvStringTableFile.h"
+#include "testkit/TempFolder.h"
 
 namespace {
 
@@ -18,11 +19,7 @@ protected:
         const char* bin = std::getenv("CAIRN_BIN_DIR");
         ASSERT_NE(bin, nullptr);
         m_tool = std::string(bin) + "/cairn-stc";
-        char tmpl[] = "/tmp/cairn-stc-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        m_dir = tmpl;
     }
-    void TearDown() override { std::system(("rm -rf '" + m_dir + "'").c_str()); }
 
     std::string File(const std::string& name, const std::string& text) {
         const std::string path = m_dir + "/" + name;
@@ -38,7 +35,9 @@ protected:
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     }
 
-    std::string m_tool, m_dir, m_err;
+    TempFolder m_folder{"cairn-stc"};
+    const std::string m_dir = m_folder.str();
+    std::string m_tool, m_err;
 };
 
 const char kGerman[] =
@@ -97,7 +96,9 @@ TEST_F(CairnStcTest, ExitStatusFollowsConventions) {
     const std::string good = File("good.po", kGerman);
     EXPECT_EQ(Run("--check '" + good + "'"), 0) << m_err;
     EXPECT_NE(::access((m_dir + "/good.stc").c_str(), F_OK), 0);
-    EXPECT_EQ(Run("-o /nonexistent-dir/x.stc '" + good + "'"), 1);
+    EXPECT_EQ(Run("-o '" + m_dir + "/missing/x.stc' '" + good + "'"), 1);  // no folder is made for it
+    EXPECT_NE(m_err.find("missing/x.stc"), std::string::npos) << m_err;
+    EXPECT_FALSE(std::ifstream(m_dir + "/missing"));
 }
 
 }  // namespace

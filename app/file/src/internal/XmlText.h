@@ -1,5 +1,6 @@
 // XmlText: appends compact XML to a byte string, exactly as XmlDocument serializes a tree:
-// UTF-8, no white space, every element with an end tag, the five named entities in values.
+// UTF-8, no white space, every element with an end tag, values written by XmlAppendText
+// (which drops what no XML file may hold, so every label saved reads back).
 // Tags are plain ASCII constants of the file layout and are written as given.
 #pragma once
 
@@ -7,7 +8,7 @@
 #include <vector>
 
 #include "basalt/KvBasicString.h"
-#include "basalt/KvUtf.h"
+#include "basalt/XmlDocument.h"
 
 class XmlText {
 public:
@@ -32,26 +33,13 @@ public:
     }
     void leaf(const char* tag, const KvWString& value) {
         open(tag);
-        KvString utf8;
-        Utf16ToUtf8(utf8, value.c_str());
-        escape(utf8.c_str());
+        XmlAppendText(m_out, value);
         close();
     }
     // Pastes text that is already XML (a block written once and repeated).
     void raw(const std::string& xml) { m_out += xml; }
 
 private:
-    void escape(const char* s) {
-        for (; *s; ++s) switch (*s) {
-                case '"': m_out += "&quot;"; break;
-                case '&': m_out += "&amp;"; break;
-                case '\'': m_out += "&apos;"; break;
-                case '<': m_out += "&lt;"; break;
-                case '>': m_out += "&gt;"; break;
-                default: m_out += *s;
-            }
-    }
-
     std::string& m_out;
     std::vector<const char*> m_open;
 };

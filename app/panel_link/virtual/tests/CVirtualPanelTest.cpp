@@ -6,7 +6,9 @@
 #include <fstream>
 #include <optional>
 
+#include "testkit/TempFolder.h"
 #include "virtual_panel/CVirtualUsbBus.h"
+
 
 namespace {
 
@@ -45,16 +47,10 @@ struct Wire {
     }
 };
 
+// A state file path in a folder of its own; the file itself does not exist yet.
 struct TempFile {
-    std::string path;
-    TempFile() {
-        path = (std::filesystem::temp_directory_path() /
-                ("cairn-vp-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name()))
-                   .string();
-        std::remove(path.c_str());
-    }
-    ~TempFile() { std::remove(path.c_str()); }
+    TempFolder folder{"cairn-vp"};
+    std::string path = (folder / "panel.state").string();
 };
 
 TEST(VirtualPanel, StateSurvivesBetweenRunsThroughItsFile) {
