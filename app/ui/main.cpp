@@ -6,6 +6,7 @@
 #include <string>
 
 #include "panel_link/UsbBackendChoice.h"
+#include "ui/CBatchPrompt.h"
 #include "ui/CExtendedControlsApp.h"
 #include "ui/CLanguage.h"
 #include "ui/CMainFrame.h"
@@ -20,6 +21,22 @@ QStringList argumentsOf(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     return arguments;
+}
+
+// Opens the file, saves a picture of the main window and ends: for checks of an installed
+// program and for pictures of it, also without a display (QT_QPA_PLATFORM=offscreen).
+// Nobody is there to answer, so what the program says goes to standard error.
+int takeScreenshot(const CExtendedControlsApp::Arguments& arguments, std::shared_ptr<CUsbBackend> bus) {
+    CBatchPrompt prompt;
+    CQtFileDialogs files;
+    CMainFrame frame(CFrameServices{prompt, files, std::move(bus), nullptr, nullptr});
+    frame.show();
+    const bool opened = arguments.file.isEmpty() || frame.fileCommands().openFile(arguments.file);
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    const bool saved = frame.grab().save(arguments.screenshot, "PNG");
+    for (const QString& message : prompt.messages()) std::fprintf(stderr, "cairn: %s\n", qPrintable(message));
+    if (!saved) std::fprintf(stderr, "cairn: cannot write %s\n", qPrintable(arguments.screenshot));
+    return opened && saved ? 0 : 1;
 }
 
 }  // namespace
@@ -39,16 +56,21 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cairn: %s\nTry 'cairn --help'.\n", qPrintable(arguments.error));
         return 2;
     }
-    CExtendedControlsApp app;
+    // A screenshot run must not wait for a click on a failure box nobody sees.
+    CExtendedControlsApp::FailureMessage printFailure = [](const QString&, const QString& text) {
+        std::fprintf(stderr, "cairn: %s\n", qPrintable(text));
+    };
+    CExtendedControlsApp app(arguments.screenshot.isEmpty() ? nullptr : printFailure);
     if (!app.initInstance(CLanguage::codeFromEnvironment(), CLanguage::shareFolder())) return 1;
+    std::string problem;
+    std::shared_ptr<CUsbBackend> bus = usbBackendFromEnvironment(problem);
+    if (!problem.empty()) std::fprintf(stderr, "cairn: %s\n", problem.c_str());
+    if (!arguments.screenshot.isEmpty()) return takeScreenshot(arguments, std::move(bus));
     if (arguments.splash) {
         std::unique_ptr<KvSplashDlg> splash(app.createSplashDlg(CExtendedControlsApp::kSplashMs));
         splash->exec();
     }
 
-    std::string problem;
-    std::shared_ptr<CUsbBackend> bus = usbBackendFromEnvironment(problem);
-    if (!problem.empty()) std::fprintf(stderr, "cairn: %s\n", problem.c_str());
     CQtPrompt prompt;
     CQtFileDialogs files;
     CMainFrame frame(CFrameServices{prompt, files, bus, nullptr, nullptr});

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <iterator>
 
 #include "basalt/KvTrace.h"
 #include "mica/CImageButton.h"
@@ -24,13 +25,20 @@ void showCritical(const QString& title, const QString& text) {
 
 CExtendedControlsApp::Arguments CExtendedControlsApp::parseArguments(const QStringList& arguments) {
     Arguments parsed;
-    for (const QString& argument : arguments) {
+    for (auto it = arguments.begin(); it != arguments.end(); ++it) {
+        const QString& argument = *it;
         if (argument == "--help" || argument == "-h")
             parsed.help = true;
         else if (argument == "--version")
             parsed.version = true;
         else if (argument == "--no-splash")
             parsed.splash = false;
+        else if (argument == "--screenshot" && std::next(it) != arguments.end())
+            parsed.screenshot = *++it;
+        else if (argument.startsWith("--screenshot=") && argument.size() > 13)
+            parsed.screenshot = argument.mid(13);
+        else if (argument == "--screenshot" || argument == "--screenshot=")
+            parsed.error = "--screenshot needs a FILE";
         else if (argument.startsWith('-') && argument != "-")
             parsed.error = "unknown option " + argument;
         else if (parsed.file.isEmpty())
@@ -45,9 +53,11 @@ QString CExtendedControlsApp::helpText() {
     return "Usage: cairn [OPTION]... [FILE.kvg]\n"
            "Configures addressable fire-alarm control panels; opens FILE.kvg when given.\n"
            "\n"
-           "  --no-splash   start without the splash window\n"
-           "  --help        show this help and exit\n"
-           "  --version     show the version and exit\n"
+           "  --no-splash          start without the splash window\n"
+           "  --screenshot FILE    save a PNG picture of the main window (with FILE.kvg open)\n"
+           "                       to FILE and exit, without questions; 1 when either fails\n"
+           "  --help               show this help and exit\n"
+           "  --version            show the version and exit\n"
            "\n"
            "CAIRN_PANEL=virtual:PATH talks to a virtual panel kept in PATH instead of USB.\n";
 }

@@ -107,6 +107,11 @@ TEST(CExtendedControlsApp, CommandLine) {
     EXPECT_FALSE(CExtendedControlsApp::parseArguments({"--bogus"}).error.isEmpty());
     EXPECT_FALSE(CExtendedControlsApp::parseArguments({"a.kvg", "b.kvg"}).error.isEmpty());
     EXPECT_TRUE(CExtendedControlsApp::parseArguments({}).splash);
+    EXPECT_EQ(CExtendedControlsApp::parseArguments({"--screenshot", "a.png", "b.kvg"}).screenshot, "a.png");
+    EXPECT_EQ(CExtendedControlsApp::parseArguments({"--screenshot", "a.png", "b.kvg"}).file, "b.kvg");
+    EXPECT_EQ(CExtendedControlsApp::parseArguments({"--screenshot=a.png"}).screenshot, "a.png");
+    EXPECT_FALSE(CExtendedControlsApp::parseArguments({"--screenshot"}).error.isEmpty());
+    EXPECT_FALSE(CExtendedControlsApp::parseArguments({"--screenshot="}).error.isEmpty());
 }
 
 TEST(KvSplashDlg, EndsAtALeftClickAndNotAtAnotherButton) {

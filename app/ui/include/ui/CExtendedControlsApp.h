@@ -24,8 +24,9 @@ public:
         bool help = false;
         bool version = false;
         bool splash = true;
-        QString file;   // a facility file to open
-        QString error;  // not empty: the command line was not understood
+        QString file;        // a facility file to open
+        QString screenshot;  // not empty: save a picture of the main window there and end
+        QString error;       // not empty: the command line was not understood
     };
     // The arguments after the program's name.
     static Arguments parseArguments(const QStringList& arguments);
