@@ -15,6 +15,10 @@ int main(int argc, char** argv) {
     // tester's own.
     QTemporaryDir data;
     qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
+    // ctest runs each test in a process of its own, two at a time: settings under a home of
+    // their own, or one test clears what the other has just written.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
     if (!::testing::GTEST_FLAG(list_tests)) {
         QStandardPaths::setTestModeEnabled(true);
         app = std::make_unique<QApplication>(argc, argv);
