@@ -7,15 +7,8 @@
 
 namespace {
 
-const CFacilityManager& largest() {
-    static CFacilityManager m;
-    static const bool built = (FacilityBuilder::largest(m), true);
-    (void)built;
-    return m;
-}
-
 void BM_CheckLargestFacility(benchmark::State& state) {
-    const CFacilityManager& m = largest();
+    const CFacilityManager& m = FacilityBuilder::sharedLargest();
     for (auto _ : state) {
         CFacilityCheck check(m);
         benchmark::DoNotOptimize(check.run());
@@ -24,7 +17,7 @@ void BM_CheckLargestFacility(benchmark::State& state) {
 BENCHMARK(BM_CheckLargestFacility)->Unit(benchmark::kMillisecond);
 
 void BM_CheckOnePanelOfTheLargestFacility(benchmark::State& state) {
-    const CFacilityManager& m = largest();
+    const CFacilityManager& m = FacilityBuilder::sharedLargest();
     for (auto _ : state) {
         CFacilityCheck check(m);
         benchmark::DoNotOptimize(check.run(1));

@@ -8,15 +8,8 @@
 
 namespace {
 
-const CFacilityManager& largest() {
-    static CFacilityManager m;
-    static const bool built = (FacilityBuilder::largest(m), true);
-    (void)built;
-    return m;
-}
-
 void BM_MatrixOfLargestFacility(benchmark::State& state) {
-    const CFacilityManager& m = largest();
+    const CFacilityManager& m = FacilityBuilder::sharedLargest();
     for (auto _ : state) {
         const CCauseEffectMatrix x = CCauseEffectMatrix::build(m);
         if (x.cells().size() != 2048) state.SkipWithError("wrong number of cells");
@@ -26,13 +19,13 @@ void BM_MatrixOfLargestFacility(benchmark::State& state) {
 BENCHMARK(BM_MatrixOfLargestFacility)->Unit(benchmark::kMillisecond);
 
 void BM_MatrixOfOnePanel(benchmark::State& state) {
-    const CFacilityManager& m = largest();
+    const CFacilityManager& m = FacilityBuilder::sharedLargest();
     for (auto _ : state) benchmark::DoNotOptimize(CCauseEffectMatrix::build(m, {1}).cells().data());
 }
 BENCHMARK(BM_MatrixOfOnePanel)->Unit(benchmark::kMillisecond);
 
 void BM_MatrixCsvOfLargestFacility(benchmark::State& state) {
-    const CCauseEffectMatrix x = CCauseEffectMatrix::build(largest());
+    const CCauseEffectMatrix x = CCauseEffectMatrix::build(FacilityBuilder::sharedLargest());
     for (auto _ : state) benchmark::DoNotOptimize(CCauseEffectCsv::text(x).size());
 }
 BENCHMARK(BM_MatrixCsvOfLargestFacility)->Unit(benchmark::kMillisecond);

@@ -111,6 +111,14 @@ public:
         }
     }
 
+    // One largest facility per process, built on first use: benchmarks read it many times.
+    static const CFacilityManager& sharedLargest() {
+        static CFacilityManager m;
+        static const bool built = (largest(m), true);
+        (void)built;
+        return m;
+    }
+
 private:
     static KvWString label(int address) {
         KvWString text;
