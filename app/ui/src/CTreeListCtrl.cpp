@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
+#include <QStyle>
 #include <algorithm>
 #include <vector>
 
@@ -37,8 +38,25 @@ CTreeListCtrl::CTreeListCtrl(CFacilityManager& facility, CTreeListModel& model, 
     setAllColumnsShowFocus(true);
     header()->setStretchLastSection(true);
     header()->setSectionsMovable(false);
+    fitColumns();
     connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) { storeExpanded(index, true); });
     connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& index) { storeExpanded(index, false); });
+}
+
+// Widths that show a panel's label three levels deep, the longest type name in the language
+// shown, a full description and a zone number; the zone description takes the rest.
+void CTreeListCtrl::fitColumns() {
+    const QFontMetrics metrics = fontMetrics();
+    const int padding = 2 * metrics.averageCharWidth() + 8;
+    int typeWidth = metrics.horizontalAdvance(m_model.headerData(CTreeListModel::kType, Qt::Horizontal).toString());
+    for (const QString& name : m_model.typeNames()) typeWidth = std::max(typeWidth, metrics.horizontalAdvance(name));
+    const int text = metrics.horizontalAdvance(QString(24, QChar('n')));
+    const int icon = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    setColumnWidth(CTreeListModel::kName, 4 * kIndentation + icon + text / 2 + padding);
+    setColumnWidth(CTreeListModel::kType, typeWidth + padding + 24);
+    setColumnWidth(CTreeListModel::kDescription, text + padding);
+    const int zoneHeader = metrics.horizontalAdvance(m_model.headerData(CTreeListModel::kZone, Qt::Horizontal).toString());
+    setColumnWidth(CTreeListModel::kZone, std::max(zoneHeader, metrics.horizontalAdvance("0000")) + padding);
 }
 
 void CTreeListCtrl::storeExpanded(const QModelIndex& index, bool expanded) {

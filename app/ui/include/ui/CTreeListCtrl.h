@@ -52,6 +52,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void fitColumns();
     void storeExpanded(const QModelIndex& index, bool expanded);
     void storeEverything(bool expanded);
     void editCurrent();
