@@ -38,7 +38,7 @@ bool CExtendedControlsDlg::confirmUpload(int panelId) {
     return m_prompt.askYesNoWith(kChangesText, changeLines(pending.diff));
 }
 
-void CExtendedControlsDlg::recordTransfer(CHistoryRecord::Kind kind, int panelId) {
+void CExtendedControlsDlg::recordTransfer(CHistoryRecord::Kind kind, int panelId, const CTransferOutcome& outcome) {
     m_history.setFile(historyFile());
-    m_history.record(kind, m_usb, panelId);
+    m_history.record(kind, m_usb, panelId, outcome);
 }

@@ -37,6 +37,8 @@ public:
     static constexpr int kDownloadFailedText = 81;
     static constexpr int kUploadFailedText = 92;
     static constexpr int kUploadDoneText = 263;
+    static constexpr int kCheckErrorsText = 485;    // "%s": the errors, one line each
+    static constexpr int kCheckWarningsText = 495;  // "%s": the warnings; Yes sends anyway
     static constexpr int kDownloadDoneText = 264;
     static constexpr int kStatusText = 423;
     static constexpr int kMostPanels = 128;
@@ -96,8 +98,9 @@ protected:
 private:
     // The file the site history belongs to; empty for a facility without one.
     KvWString historyFile() const;
-    // Keeps the transfer just made in the site history; a failure there is reported once.
-    void recordTransfer(CHistoryRecord::Kind kind, int panelId);
+    // Keeps the transfer just made in the site history, with the check and read-back around an
+    // upload; a failure there is reported once.
+    void recordTransfer(CHistoryRecord::Kind kind, int panelId, const CTransferOutcome& outcome = {});
     QLayout* makeButtons();
     void addShortcuts();
     void updateStatus();
