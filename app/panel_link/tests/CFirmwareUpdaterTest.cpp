@@ -51,6 +51,14 @@ protected:
         outcomes = updater.cardOutcomes();
         return ok;
     }
+    // On a fresh panel in update mode: the update fails and never claims success.
+    void updateThatFails(const std::string& faults) {
+        bus = std::make_shared<CVirtualUsbBus>();
+        bus->panel().setMode(CVirtualPanel::Mode::Boot);
+        prompt = RecordingPrompt();
+        EXPECT_FALSE(update(faults));
+        EXPECT_FALSE(prompt.shown(CFirmwareUpdater::kSuccess));
+    }
     CVirtualBootLoader& board() { return bus->panel().bootLoader(); }
     CFirmwareImage expectedImage(CFirmwareImage image, const char* file) {
         EXPECT_TRUE(image.load(set.path(file)));
@@ -202,11 +210,7 @@ TEST_F(FirmwareUpdate, PanelFaultsEndWithTheirMessage) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.faults);
-        bus = std::make_shared<CVirtualUsbBus>();
-        bus->panel().setMode(CVirtualPanel::Mode::Boot);
-        prompt = RecordingPrompt();
-        EXPECT_FALSE(update(c.faults));
-        EXPECT_FALSE(prompt.shown(CFirmwareUpdater::kSuccess));
+        updateThatFails(c.faults);
         EXPECT_EQ(c.cards, outcomes);
         EXPECT_EQ(c.message ? std::vector<int>{c.message} : std::vector<int>(), prompt.messages);
         EXPECT_EQ(c.report ? std::vector<std::string>{c.report} : std::vector<std::string>(), prompt.texts);
@@ -236,11 +240,7 @@ TEST_F(FirmwareUpdate, StatusesAreShownAtTheEndAndNeverPassForSuccess) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.faults);
-        bus = std::make_shared<CVirtualUsbBus>();
-        bus->panel().setMode(CVirtualPanel::Mode::Boot);
-        prompt = RecordingPrompt();
-        EXPECT_FALSE(update(c.faults));
-        EXPECT_FALSE(prompt.shown(CFirmwareUpdater::kSuccess));
+        updateThatFails(c.faults);
         EXPECT_EQ(c.message ? std::vector<int>{c.message} : std::vector<int>(), prompt.messages);
         EXPECT_EQ(c.cards, outcomes);
         ASSERT_EQ(1u, prompt.texts.size());
