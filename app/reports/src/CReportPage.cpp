@@ -13,7 +13,6 @@ namespace {
 
 // Its capitals, accents and descenders reach the full height of the font.
 const QString kTallestText = QStringLiteral(u"ApI,ñ?¿!áÉ");
-const QString kPagePrefix = QStringLiteral("Pag. ");
 constexpr int kPageTextCells = 40;
 constexpr int kPageNumberCells = 5;
 constexpr double kRuleOverhangMm = 4.0;
@@ -21,15 +20,16 @@ constexpr int kMinWrapCells = 8;
 
 double textHeight(const QFontMetricsF& fm) { return std::max(fm.height(), fm.boundingRect(kTallestText).height()); }
 
-// Control characters (tabs, stray line feeds) would draw as boxes; they read as spaces.
-QString printable(const QString& text) {
+}  // namespace
+
+const QString CReportPage::kPagePrefix = QStringLiteral("Pag. ");
+
+QString CReportPage::printable(const QString& text) {
     QString out = text;
     for (QChar& c : out)
         if (c.category() == QChar::Other_Control) c = u' ';
     return out;
 }
-
-}  // namespace
 
 // Arial where it is installed, else a metric twin or the system sans. Whatever face answers,
 // it is sized so that one line is kLineHeightMm, so the lines per page (and with them the

@@ -23,6 +23,16 @@ CReportPrinter::Result CReportPdf::write(const CFacilityManager& manager, const 
                                          const QString& path, const QString& title, const QPageSize& pageSize,
                                          CReportPage::PageCallback onPageDone) {
     printk("\n CReportPdf::write");
+    // The whole sheet is the printable area; the page model keeps its own margins.
+    return save(path, title, QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)),
+                [&](QPagedPaintDevice& device) {
+                    return CReportPrinter(manager, switches).print(device, std::move(onPageDone));
+                });
+}
+
+CReportPrinter::Result CReportPdf::save(const QString& path, const QString& title, const QPageLayout& layout,
+                                        const std::function<CReportPrinter::Result(QPagedPaintDevice&)>& print) {
+    printk("\n CReportPdf::save");
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     CReportPrinter::Result result;
@@ -30,9 +40,8 @@ CReportPrinter::Result CReportPdf::write(const CFacilityManager& manager, const 
         QPdfWriter pdf(&buffer);
         pdf.setTitle(title);
         pdf.setResolution(kResolution);
-        // The whole sheet is the printable area; the page model keeps its own margins.
-        pdf.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-        result = CReportPrinter(manager, switches).print(pdf, std::move(onPageDone));
+        pdf.setPageLayout(layout);
+        result = print(pdf);
     }
     if (result != CReportPrinter::Result::kPrinted) return result;
     const QByteArray& data = buffer.data();

@@ -91,3 +91,8 @@ QString CReportWords::actionSide(const CFacilityManager& m, int ruleId) {
     const CEventActionSide* side = m.getEventActionOutSide(ruleId);
     return words(m, side, side ? actionKindId(side->itemType, side->type) : 0, 153);
 }
+
+QString CReportWords::side(const CFacilityManager& m, const CEventActionSide& s, bool event) {
+    const int kind = event ? eventKindId(s.itemType, s.type) : actionKindId(s.itemType, s.type);
+    return words(m, &s, kind, event ? 154 : 153);
+}

@@ -18,7 +18,7 @@ const char* const kHelpText =
     "                                 list the uploads, downloads and verifies kept in\n"
     "                                 FILE.kvg.history/, show entry N whole, or list what an\n"
     "                                 upload of panel ID would change since its last upload\n"
-    "  matrix FILE.kvg --csv OUT.csv [--panel ID]...\n"
+    "  matrix FILE.kvg (--csv OUT.csv | --pdf OUT.pdf) [--panel ID]... [--paper a4|letter]\n"
     "                                 write the cause-and-effect matrix: causes as rows, effects as\n"
     "                                 columns, delays in cells (rules touching the panels named)\n"
     "  report FILE.kvg --pdf OUT.pdf [--loops] [--zones] [--nonempty-zones] [--event-action]\n"

@@ -1,6 +1,5 @@
 // cairnctl report FILE.kvg --pdf OUT.pdf [--loops] [--zones] [--nonempty-zones] [--event-action]
 //                 [--action-event] [--panel ID]... [--paper a4|letter]
-#include <QGuiApplication>
 #include <filesystem>
 #include <unistd.h>
 
@@ -10,6 +9,7 @@
 #include "cairnctl/CConsolePrompt.h"
 #include "cairnctl/CFacilityFile.h"
 #include "cairnctl/Commands.h"
+#include "cairnctl/GuiApplication.h"
 #include "model/CFacilityManager.h"
 #include "reports/CReportPdf.h"
 
@@ -17,25 +17,6 @@ namespace {
 
 constexpr int kNoPanelText = 215;
 constexpr int kNotSavedText = 321;
-
-// Qt's own notes (a missing runtime folder, say) go to the trace, not into the command's output.
-void traceQtMessage(QtMsgType, const QMessageLogContext&, const QString& message) {
-    printk("\n Qt: %s", message.toUtf8().constData());
-}
-
-// Fonts and PDF painting need a GUI application object, but never a display: unless the
-// environment names a platform, it runs on the offscreen one. Made once and kept, as Qt wants a
-// single one per process.
-bool guiApplication() {
-    if (QCoreApplication::instance()) return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-    qInstallMessageHandler(traceQtMessage);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "cairnctl";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    return app != nullptr;
-}
 
 // Marks the panels named by --panel, or every panel when none is named; false after the
 // message when one is not in the facility.
@@ -88,7 +69,7 @@ int cmdReport(const CommandArgs& args, CCommandContext& context) {
         return 1;
     }
     if (!choosePanels(m, cl.values("--panel"), err)) return 1;
-    if (!guiApplication()) {
+    if (!cairnctlGuiApplication()) {
         err << "cairnctl: reports need a graphical application object, and another kind exists\n";
         return 1;
     }

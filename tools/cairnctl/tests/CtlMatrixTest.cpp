@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "ReportPdfText.h"
 #include "RunCairnCtl.h"
 
 namespace {
@@ -29,7 +30,12 @@ protected:
 
 TEST_F(CtlMatrixTest, WrongArgumentsAreUsageErrorsAndWriteNothing) {
     for (const auto& args : std::vector<std::vector<std::string>>{
-             {sample}, {"--csv", out()}, {sample, sample, "--csv", out()}, {sample, "--csv"}, {sample, "--json"}}) {
+             {sample},
+             {"--csv", out()},
+             {sample, sample, "--csv", out()},
+             {sample, "--csv"},
+             {sample, "--json"},
+             {sample, "--pdf", out(), "--paper", "a3"}}) {
         const CtlResult r = run(args);
         EXPECT_EQ(r.status, 2) << args.back();
         EXPECT_NE(r.err.find("Try 'cairnctl --help'"), std::string::npos);
@@ -51,6 +57,17 @@ TEST_F(CtlMatrixTest, SeveralPanelsTakeTheRulesOfEach) {
     const CtlResult r = run({sample, "--csv", out(), "--panel", "1", "--panel", "2"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, out() + ": 3 causes, 3 effects, 3 rules\n");
+}
+
+TEST_F(CtlMatrixTest, ThePdfIsTheMatrixOnPaper) {
+    const std::string pdf = (dir / "m.pdf").string();
+    const CtlResult r = run({sample, "--pdf", pdf, "--paper", "a4"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, pdf + ": 3 causes, 3 effects, 3 rules\n");
+    const std::string text = ReportPdfText::layoutText(pdf);
+    EXPECT_NE(text.find("sample.kvg"), std::string::npos) << text;
+    EXPECT_NE(text.find("Pag. 1"), std::string::npos) << text;
+    EXPECT_NE(text.find("30"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -25,6 +25,11 @@ public:
     static constexpr int kBottomLines = 10;
     static constexpr int kMarginCells = 5;
     static constexpr double kLineHeightMm = 3.48;  // 85 lines on A4, 80 on Letter
+    // Before the page number of every printed sheet.
+    static const QString kPagePrefix;
+
+    // Control characters (tabs, stray line feeds) would draw as boxes; they read as spaces.
+    static QString printable(const QString& text);
 
     // Called with the number of finished sheets; false cancels the job.
     using PageCallback = std::function<bool(int pagesDone)>;

@@ -1,8 +1,10 @@
 // CReportPdf: the printed reports as a PDF file.
 #pragma once
 
+#include <QPageLayout>
 #include <QPageSize>
 #include <QString>
+#include <functional>
 
 #include "reports/CReportPrinter.h"
 
@@ -19,4 +21,9 @@ public:
                                         const QString& path, const QString& title,
                                         const QPageSize& pageSize = defaultPageSize(),
                                         CReportPage::PageCallback onPageDone = {});
+
+    // The same for any job: `print` lays it out on a PDF document titled `title` with sheets of
+    // `layout`, and the file is replaced only when it returns kPrinted.
+    static CReportPrinter::Result save(const QString& path, const QString& title, const QPageLayout& layout,
+                                       const std::function<CReportPrinter::Result(QPagedPaintDevice&)>& print);
 };

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class CEventActionSide;
 class CFacilityManager;
 
 class CReportWords {
@@ -26,4 +27,6 @@ public:
     // their address. An unnamed kind is written as its number.
     static QString eventSide(const CFacilityManager& manager, int ruleId);
     static QString actionSide(const CFacilityManager& manager, int ruleId);
+    // The same of a side as it stands (event true for an event side).
+    static QString side(const CFacilityManager& manager, const CEventActionSide& side, bool event);
 };
