@@ -317,6 +317,8 @@ TEST_F(CDragNDropDlgTest, TheSummaryPutsEveryRuleOnOneLineInWords) {
     });
     view.findChild<QPushButton*>("1126")->click();
     EXPECT_EQ(look.seen(), 1);
+    view.findChild<QPushButton*>("1108")->click();
+    EXPECT_EQ(frame().view(), CMainFrame::View::Home);
 }
 
 TEST_F(CDragNDropDlgTest, TheFilterNarrowsItsTreeAndTheRulesStayReachable) {
