@@ -1,8 +1,11 @@
 #include "ui/CRuleWords.h"
 
+#include <array>
+
 #include "basalt/KvStringTableFile.h"
 #include "model/CEventActionSide.h"
 #include "model/CFacilityManager.h"
+#include "reports/CReportWords.h"
 #include "ui/UiText.h"
 
 namespace {
@@ -15,17 +18,26 @@ constexpr int kZoneWord = 450;
 constexpr int kZonesWord = 159;
 constexpr int kRuleWord = 107;
 
-const std::vector<int> kNoKinds;
-const std::vector<int> kPanelEvents = {120, 121, 122, 123, 124, 125, 126, 127, 128, 129};
-const std::vector<int> kLoopEvents = {145, 146, 147, 148, 149, 150};
-const std::vector<int> kZoneEvents = {115, 141, 116, 117, 118, 119};
-const std::vector<int> kElementEvents = {113, 114};
-const std::vector<int> kRangeEvents = {161, 162, 163, 164, 165, 166};
-const std::vector<int> kPanelActions = {130, 131, 132};
-const std::vector<int> kLoopActions = {140};
-const std::vector<int> kZoneActions = {138, 137, 136, 135};
-const std::vector<int> kElementActions = {134};
-const std::vector<int> kRangeActions = {168, 169, 170, 171};
+// The kind names of each item type, in stored order, as the printed reports name them.
+std::vector<int> kindTexts(bool event, CRuleNodeKind kind) {
+    const int itemType = CRuleNode{kind, 0, 0, 0, 0}.itemType();
+    std::vector<int> ids;
+    for (int type = 0;; ++type) {
+        const int id = event ? CReportWords::eventKindId(itemType, type) : CReportWords::actionKindId(itemType, type);
+        if (id == 0) return ids;
+        ids.push_back(id);
+    }
+}
+
+const std::vector<int>& kinds(bool event, CRuleNodeKind kind) {
+    static const auto tables = [] {
+        std::array<std::array<std::vector<int>, 5>, 2> all;
+        for (int side = 0; side < 2; ++side)
+            for (std::size_t k = 0; k < 5; ++k) all[static_cast<std::size_t>(side)][k] = kindTexts(side == 0, static_cast<CRuleNodeKind>(k));
+        return all;
+    }();
+    return tables[event ? 0 : 1][static_cast<std::size_t>(kind)];
+}
 
 KvWString word(int id) {
     KvWString text;
@@ -39,34 +51,14 @@ int panelNumber(const CFacilityManager& facility, int panelId) {
 
 }  // namespace
 
-const std::vector<int>& CRuleWords::eventKinds(CRuleNodeKind kind) {
-    switch (kind) {
-    case CRuleNodeKind::Panel: return kPanelEvents;
-    case CRuleNodeKind::Loop: return kLoopEvents;
-    case CRuleNodeKind::Element: return kElementEvents;
-    case CRuleNodeKind::ZoneRange: return kRangeEvents;
-    case CRuleNodeKind::Zone: return kZoneEvents;
-    }
-    return kNoKinds;
-}
-
-const std::vector<int>& CRuleWords::actionKinds(CRuleNodeKind kind) {
-    switch (kind) {
-    case CRuleNodeKind::Panel: return kPanelActions;
-    case CRuleNodeKind::Loop: return kLoopActions;
-    case CRuleNodeKind::Element: return kElementActions;
-    case CRuleNodeKind::ZoneRange: return kRangeActions;
-    case CRuleNodeKind::Zone: return kZoneActions;
-    }
-    return kNoKinds;
-}
-
-const std::vector<int>& CRuleWords::zoneEventKinds() { return kZoneEvents; }
-const std::vector<int>& CRuleWords::zoneActionKinds() { return kZoneActions; }
+const std::vector<int>& CRuleWords::eventKinds(CRuleNodeKind kind) { return kinds(true, kind); }
+const std::vector<int>& CRuleWords::actionKinds(CRuleNodeKind kind) { return kinds(false, kind); }
+const std::vector<int>& CRuleWords::zoneEventKinds() { return kinds(true, CRuleNodeKind::Zone); }
+const std::vector<int>& CRuleWords::zoneActionKinds() { return kinds(false, CRuleNodeKind::Zone); }
 
 QString CRuleWords::kindName(bool event, CRuleNodeKind kind, int type) {
-    const std::vector<int>& kinds = event ? eventKinds(kind) : actionKinds(kind);
-    if (type >= 0 && type < static_cast<int>(kinds.size())) return loadText(kinds[static_cast<std::size_t>(type)]);
+    const std::vector<int>& names = event ? eventKinds(kind) : actionKinds(kind);
+    if (type >= 0 && type < static_cast<int>(names.size())) return loadText(names[static_cast<std::size_t>(type)]);
     KvWString text;
     text.Format(word(kUnknownKindText).c_str(), type);
     return toQString(text);

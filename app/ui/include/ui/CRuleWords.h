@@ -18,7 +18,8 @@ public:
     static constexpr int kUnknownKindText = 462;
     static constexpr int kDelayText = 453;
 
-    // Text ids of the event kinds offered for an input item naming `kind`, in stored order.
+    // Text ids of the event kinds offered for an input item naming `kind`, in stored order (the
+    // names the printed reports use).
     static const std::vector<int>& eventKinds(CRuleNodeKind kind);
     // Text ids of the action kinds offered for an output item naming `kind`, in stored order.
     static const std::vector<int>& actionKinds(CRuleNodeKind kind);
