@@ -107,9 +107,7 @@ QWidget* CDragNDropDlg::makeSide(CDragNDropTreeCtrl* tree, QLineEdit* filter, CL
 }
 
 QLayout* CDragNDropDlg::makeBottomRow() {
-    QBoxLayout* row = makeBackRow(this, [this] { emit backRequested(); });
-    // This editor's Back button has a number of its own.
-    if (auto* back = findChild<QPushButton*>("1107")) back->setObjectName("1108");
+    QBoxLayout* row = makeBackRow(this, "1108", [this] { emit backRequested(); });
     QPushButton* make = makeImageButton("makeRule", kMakeRuleText, 0, this);
     make->setToolTip(loadText(kMakeRuleTipText));
     connect(make, &QPushButton::clicked, this, [this] { makeRule(); });

@@ -98,7 +98,7 @@ QLayout* CExtendedControlsDlg::makeButtons() {
     QPushButton* exit = makeImageButton("1001", kExitText, 0, this);
     connect(exit, &QPushButton::clicked, this, &CExtendedControlsDlg::exitRequested);
     row->addWidget(exit);
-    row->addLayout(makeBackRow(this, [this] { emit backRequested(); }), 1);
+    row->addLayout(makeBackRow(this, "1107", [this] { emit backRequested(); }), 1);
     return row;
 }
 

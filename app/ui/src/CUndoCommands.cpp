@@ -26,7 +26,9 @@ CUndoCommands::CUndoCommands(CFacilityManager& facility, CUnsavedStatus& status,
 
 void CUndoCommands::attach(QWidget* view) {
     view->addActions({m_undo, m_redo});
-    auto* back = view->findChild<QAbstractButton*>("1107");
+    QAbstractButton* back = nullptr;
+    for (QAbstractButton* button : view->findChildren<QAbstractButton*>())
+        if (button->property("backButton").toBool()) back = button;
     if (!back) return;
     for (QBoxLayout* row : view->findChildren<QBoxLayout*>()) {
         const int at = row->indexOf(back);

@@ -17,9 +17,10 @@ QLabel* makeViewTitle(int textId, QWidget* view) {
     return title;
 }
 
-QBoxLayout* makeBackRow(QWidget* view, const std::function<void()>& back) {
+QBoxLayout* makeBackRow(QWidget* view, const char* buttonId, const std::function<void()>& back) {
     auto* row = new QHBoxLayout;
-    QPushButton* button = makeImageButton("1107", 408, 0, view);
+    QPushButton* button = makeImageButton(buttonId, 408, 0, view);
+    button->setProperty("backButton", true);
     QObject::connect(button, &QPushButton::clicked, view, back);
     row->addStretch();
     row->addWidget(button);

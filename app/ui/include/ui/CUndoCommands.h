@@ -44,7 +44,7 @@ public:
     CUndoCommands(CFacilityManager& facility, CUnsavedStatus& status, QObject* parent = nullptr);
 
     // The shortcuts work while the focus is anywhere inside `view`, and its button row (the one
-    // with its Back button, 1107) gets Undo and Redo before Back.
+    // with its Back button) gets Undo and Redo before Back.
     void attach(QWidget* view);
     // The Undo (object name "undo") or Redo ("redo") button of a view's button row.
     QToolButton* makeButton(bool undo, QWidget* parent) const;

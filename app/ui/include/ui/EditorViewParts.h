@@ -9,5 +9,6 @@ class QWidget;
 
 // The view's heading, string-table text `textId`.
 QLabel* makeViewTitle(int textId, QWidget* view);
-// The row with the Back button (1107, text 408) at its right; `back` runs on a click.
-QBoxLayout* makeBackRow(QWidget* view, const std::function<void()>& back);
+// The row with the Back button (`buttonId`, text 408) at its right; `back` runs on a click.
+// The button carries the property "backButton" so that others can find it whatever its number.
+QBoxLayout* makeBackRow(QWidget* view, const char* buttonId, const std::function<void()>& back);
