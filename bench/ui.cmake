@@ -4,3 +4,10 @@ if(TARGET cairn_ui)
   target_link_libraries(bench_ui_startup PRIVATE cairn_ui)
   add_dependencies(bench_ui_startup cairn_string_tables)
 endif()
+
+# The loops editor on the largest facility: tree shown, expanded, one edit and one rebuild.
+if(TARGET cairn_ui)
+  add_executable(bench_loops_editor ${CMAKE_CURRENT_LIST_DIR}/bench_loops_editor.cpp)
+  target_link_libraries(bench_loops_editor PRIVATE cairn_ui cairn_model_testkit)
+  add_dependencies(bench_loops_editor cairn_string_tables)
+endif()

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QMessageBox>
 #include <QPainter>
@@ -11,7 +12,13 @@
 #include "mica/KvWaitDlg.h"
 #include "model/CFacilityManager.h"
 #include "panel_link/UsbBackendChoice.h"
+#include "model/CElementTypeCatalogue.h"
 #include "ui/CAboutBox.h"
+#include "ui/CAddElements.h"
+#include "ui/CAddLoop.h"
+#include "ui/CElementDevices.h"
+#include "ui/CExtendedControlsDlg.h"
+#include "ui/CModifyPanel.h"
 #include "ui/CAbstract.h"
 #include "ui/CActionRangeDlg.h"
 #include "ui/CAddEventActionDlg.h"
@@ -59,6 +66,23 @@ void settle() {
     for (int i = 0; i < 3; ++i) QApplication::processEvents();
 }
 
+// The main window with the prompt and file dialogs it is shown with.
+struct ShownFrame {
+    FirstPanelPrompt prompt;
+    NoFiles files;
+    std::string problem;
+    CMainFrame frame{CFrameServices{prompt, files, usbBackendFromEnvironment(problem), nullptr, nullptr}};
+};
+
+// The loops editor with every row opened out and `row` chosen.
+void showLoops(CMainFrame& frame, const CTreeListModel::Key& row) {
+    frame.switchToLoops();
+    if (auto* loops = frame.findChild<CExtendedControlsDlg*>()) {
+        loops->OnBnClickedBtExpand();
+        loops->populateAndSelect(row);
+    }
+}
+
 }  // namespace
 
 CScreenshots::CScreenshots(const QString& folder, const QString& sampleFacility)
@@ -73,7 +97,7 @@ bool CScreenshots::renderAll() {
 bool CScreenshots::renderLanguage(const QString& code) {
     if (!CLanguage::select(code, CLanguage::shareFolder())) return false;
     if (!QDir().mkpath(m_folder + "/" + code)) return false;
-    const bool frame = renderFrame(code);
+    const bool frame = renderFrame(code) && renderFullPanel(code);
     const bool dialogs = renderDialogs(code);
     const bool workers = renderWorkerDialogs(code);
     return frame && dialogs && workers && contactSheet(code);
@@ -107,14 +131,15 @@ bool CScreenshots::save(QWidget& window, const QString& code, const QString& nam
 }
 
 bool CScreenshots::renderFrame(const QString& code) {
-    FirstPanelPrompt prompt;
-    NoFiles files;
-    std::string problem;
-    CMainFrame frame(CFrameServices{prompt, files, usbBackendFromEnvironment(problem), nullptr, nullptr});
+    ShownFrame shown;
+    CMainFrame& frame = shown.frame;
+    FirstPanelPrompt& prompt = shown.prompt;
+    NoFiles& files = shown.files;
     frame.fileCommands().openFile(m_sample);
     bool ok = save(frame, code, "home");
-    frame.switchToLoops();
+    showLoops(frame, {CTreeListModel::kElement, 1, 1, 6});
     ok = save(frame, code, "loops-editor") && ok;
+    ok = renderLoopsDialogs(frame.facility(), code) && ok;
     frame.switchToEvents();
     if (auto* rules = frame.findChild<CDragNDropDlg*>("CDragNDropDlg")) rules->selectEventActionPair(1);
     ok = save(frame, code, "event-action-editor") && ok;
@@ -152,6 +177,45 @@ bool CScreenshots::renderRuleDialogs(CFacilityManager& facility, const QString& 
     CAbstract summary(facility);
     ok = save(summary, code, "CAbstract") && ok;
     return ok;
+}
+
+// The loops editor's dialogs, on the sample.
+bool CScreenshots::renderLoopsDialogs(CFacilityManager& facility, const QString& code) {
+    FirstPanelPrompt prompt;
+    CModifyPanel panel(prompt);
+    const KvWString* label = facility.getPanelLabel(1);
+    panel.setPanel(facility.getPanelAddress(1), label ? toQString(*label) : QString());
+    bool ok = save(panel, code, "CModifyPanel");
+    CAddLoop loop(facility, prompt, 1, 1);
+    ok = save(loop, code, "CAddLoop") && ok;
+    CAddElements elements(facility, prompt, 1, 1, 11);
+    elements.findChild<QComboBox*>("type")->setCurrentIndex(12);
+    ok = save(elements, code, "CAddElements") && ok;
+    return ok;
+}
+
+// The loops editor with one panel whose eight loops are full, devices of every type.
+bool CScreenshots::renderFullPanel(const QString& code) {
+    ShownFrame shown;
+    CMainFrame& frame = shown.frame;
+    CFacilityManager& facility = frame.facility();
+    facility.addPanel(1, 1, KvWString(u"Main building"));
+    const KvWString unnamed = toKvWString(loadText(42));
+    for (int zone = 1; zone <= 250; ++zone) facility.addZone(1, zone, unnamed);
+    facility.setZoneDescription(1, toKvWString(loadText(43)));
+    for (int loop = 1; loop <= 8; ++loop) {
+        facility.addLoopToPanel(1, loop);
+        int type = loop;
+        for (int address = 1; address <= 250; type = type % 18 + 1) {
+            const int count = CElementTypeCatalogue::addressCount(type);
+            if (address + count - 1 > 250) continue;
+            for (int part = 0; part < count; ++part, ++address)
+                CElementDevices::addPart(facility, 1, loop, address, type, part, 1 + address / 10, QString());
+        }
+    }
+    frame.show();
+    showLoops(frame, {CTreeListModel::kElement, 1, 1, 13});
+    return save(frame, code, "loops-editor-full");
 }
 
 bool CScreenshots::renderDialogs(const QString& code) {

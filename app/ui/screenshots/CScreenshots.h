@@ -25,6 +25,8 @@ private:
     bool save(QWidget& window, const QString& code, const QString& name);
     bool renderFrame(const QString& code);
     bool renderDialogs(const QString& code);
+    bool renderLoopsDialogs(CFacilityManager& facility, const QString& code);
+    bool renderFullPanel(const QString& code);
     bool renderRuleDialogs(CFacilityManager& facility, const QString& code);
     bool renderWorkerDialogs(const QString& code);
     bool contactSheet(const QString& code);

@@ -3,6 +3,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 #include "basalt/KvTrace.h"
 #include "mica/KvLayout.h"
@@ -35,6 +36,9 @@ CAddLoop::CAddLoop(CFacilityManager& facility, IUserPrompt& prompt, int panel, i
     m_address->setValue(1);
     auto* hint = new QLabel(loadText(kHintText), this);
     hint->setWordWrap(true);
+    // Wide enough for the hint on one line where it is short, so it never breaks before its last word.
+    const QFontMetrics metrics = hint->fontMetrics();
+    hint->setMinimumWidth(std::min(metrics.horizontalAdvance(hint->text()) + 4, metrics.averageCharWidth() * 48));
     auto* form = new QFormLayout;
     form->addRow(loadText(kAddressText), m_address);
     auto* ok = makeImageButton("1", 87, 142, this);

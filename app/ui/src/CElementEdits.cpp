@@ -57,7 +57,10 @@ bool CElementEdits::setElementType(const CTreeListModel::Key& row, int type) {
     for (int a = first + 1; a <= last; ++a) m_facility.delElementFromLoop(p, l, a);
     const int count = CElementTypeCatalogue::addressCount(type);
     m_facility.setElementCompositeMode(p, l, first, CElementDevices::compositeMode(type, 0));
-    if (!m_facility.setElementType(p, l, first, type)) return false;
+    m_changingType = true;
+    const bool changed = m_facility.setElementType(p, l, first, type);
+    m_changingType = false;
+    if (!changed) return false;
     CElementDevices::markPart(m_facility, p, l, first, type, 0);
     const KvWString description = toKvWString(CElementDevices::partDescription(type, 0));
     m_facility.setElementDescription(p, l, first, description.c_str());
@@ -67,9 +70,13 @@ bool CElementEdits::setElementType(const CTreeListModel::Key& row, int type) {
         CElementDevices::addPart(m_facility, p, l, first + part, type, part, zone, QString());
         CElementDevices::markPart(m_facility, p, l, first + part, type, part);
     }
+    // The manager appends the new parts; their order back by address belongs to the same step.
+    m_facility.sortFacility();
     action.commit();
     m_status.markChanged();
-    emit rebuildRequested({CTreeListModel::kElement, p, l, first});
+    // Only this loop's rows change: the rest of a large tree stays laid out.
+    m_model.refreshLoop(p, l);
+    emit selectRequested({CTreeListModel::kElement, p, l, first});
     return true;
 }
 

@@ -63,7 +63,7 @@ CExtendedControlsDlg::CExtendedControlsDlg(CFacilityManager& facility, CUnsavedS
         updateStatus();
     });
     m_delegate->setTypeCheck([this](const Key& row, int type) { return m_edits->typeFits(row, type); });
-    connect(m_edits, &CElementEdits::rebuildRequested, this, &CExtendedControlsDlg::populateAndSelect);
+    connect(m_edits, &CElementEdits::selectRequested, this, &CExtendedControlsDlg::select);
     connect(m_tree, &CTreeListCtrl::addRequested, this, &CExtendedControlsDlg::OnBnClickedBtAdd);
     connect(m_tree, &CTreeListCtrl::deleteRequested, this, &CExtendedControlsDlg::OnBnClickedBtDelete);
     connect(m_tree, &CTreeListCtrl::modifyRequested, this, &CExtendedControlsDlg::OnBnClickedBtModify);
@@ -173,6 +173,16 @@ void CExtendedControlsDlg::populateAndSelect(const Key& row) {
     }
     m_tree->selectKeys({at}, at);
     updateStatus();
+}
+
+void CExtendedControlsDlg::onLoopsChanged() {
+    if (!m_edits->changingType()) populate();
+}
+
+void CExtendedControlsDlg::select(const Key& row) {
+    m_tree->selectKeys({row}, row);
+    updateStatus();
+    emit titleChanged();
 }
 
 void CExtendedControlsDlg::updateStatus() {

@@ -111,7 +111,7 @@ void CMainFrame::connectViews() {
     connect(m_events, &CDragNDropDlg::backRequested, this, &CMainFrame::onBack);
     connect(m_events, &CDragNDropDlg::listsChanged, this, &CMainFrame::updateLists);
     connect(m_modelEvents.get(), &CFacilityEvents::groupImageLowered, m_events, &CDragNDropDlg::lowerGroupImage);
-    connect(m_modelEvents.get(), &CFacilityEvents::loopsRebuildRequested, m_loops, &CExtendedControlsDlg::populate);
+    connect(m_modelEvents.get(), &CFacilityEvents::loopsRebuildRequested, m_loops, &CExtendedControlsDlg::onLoopsChanged);
     connect(m_files.get(), &CFileCommands::facilityReplaced, this, &CMainFrame::refreshViews);
     connect(m_files.get(), &CFileCommands::titleChanged, this, &CMainFrame::updateTitle);
     connect(m_modelEvents.get(), &CFacilityEvents::undoHistoryChanged, m_undo.get(), &CUndoCommands::refresh);

@@ -289,6 +289,32 @@ bool CTreeListModel::setData(const QModelIndex& index, const QVariant& value, in
 
 // ---- refreshing ----
 
+void CTreeListModel::refreshLoop(int panel, int loop) {
+    const QModelIndex parent = indexOf({kLoop, panel, loop, 0});
+    if (!parent.isValid()) return;
+    const Place at = place(parent);
+    std::vector<int>& rows = m_panels[at.panel].loops[at.loop].elements;
+    std::vector<int> now;
+    for (int i = 0; i < m_facility.getNumberOfElementsInLoop(panel, loop); ++i)
+        now.push_back(m_facility.getElementAddress(panel, loop, i));
+    if (now != rows) {
+        // Rows that come and go: the view lays the tree out again, but the model keeps the rest.
+        if (!rows.empty()) {
+            beginRemoveRows(parent, 0, static_cast<int>(rows.size()) - 1);
+            rows.clear();
+            endRemoveRows();
+        }
+        if (!now.empty()) {
+            beginInsertRows(parent, 0, static_cast<int>(now.size()) - 1);
+            rows = std::move(now);
+            endInsertRows();
+        }
+        return;
+    }
+    if (!rows.empty())
+        emit dataChanged(index(0, kName, parent), index(static_cast<int>(rows.size()) - 1, kColumns - 1, parent));
+}
+
 void CTreeListModel::refreshElement(const Key& key) {
     const QModelIndex first = indexOf(key, kName);
     if (first.isValid()) emit dataChanged(first, first.siblingAtColumn(kColumns - 1));

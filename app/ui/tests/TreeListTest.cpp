@@ -1,9 +1,12 @@
+#include <QAction>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "LoopsFixture.h"
 #include "model/CFacilityManager.h"
+#include "ui/CUndoCommands.h"
 #include "ui/CNumSpinCtrl.h"
 #include "ui/CSpinEditorCtrl.h"
 #include "ui/UiText.h"
@@ -145,6 +148,39 @@ TEST_F(TreeListTest, TypeChangeRebuildsTheDeviceAndRefusesWhatDoesNotFit) {
     EXPECT_EQ(combo->currentIndex(), 1);
     EXPECT_EQ(facility().getElementType(1, 1, 250), 2);
     EXPECT_EQ(facility().getElementType(1, 1, 251), 0);
+}
+
+// On the largest facilities a rebuild of the whole tree is too slow for an edit: a type change
+// touches its own loop's rows only, and Undo still brings the old device back as one step.
+TEST_F(TreeListTest, TypeChangeRedrawsOnlyItsLoopAndUndoesInOneStep) {
+    loopsWithSample();
+    loops().OnBnClickedBtExpand();
+    const QPersistentModelIndex otherLoop = model().indexOf(elementRow(1, 2, 4), 1);
+    const QPersistentModelIndex ownLoop = model().indexOf(loopRow(1, 1));
+    QSignalSpy resets(&model(), &QAbstractItemModel::modelReset);
+    auto* combo = openEditor<QComboBox>(elementRow(1, 1, 8), 1, "typeSelector");
+    ASSERT_NE(combo, nullptr);
+    combo->setCurrentIndex(6);
+    emit combo->activated(6);  // the four-address module at 6..9 becomes a dual zone module at 6..7
+    settle();
+    EXPECT_EQ(resets.count(), 0);
+    ASSERT_TRUE(otherLoop.isValid());
+    EXPECT_EQ(otherLoop.data().toString(), loadText(245));
+    ASSERT_TRUE(ownLoop.isValid());
+    EXPECT_TRUE(tree().isExpanded(ownLoop));
+    EXPECT_EQ(model().rowCount(ownLoop), 8);
+    EXPECT_EQ(cell(elementRow(1, 1, 7), 1), "Dual zone module");
+    EXPECT_FALSE(model().indexOf(elementRow(1, 1, 8)).isValid());
+    EXPECT_EQ(tree().currentKey(), elementRow(1, 1, 6));
+    EXPECT_EQ(tree().selectedKeys(), QList<Key>({elementRow(1, 1, 6)}));
+
+    m_frame->undoCommands().undoAction()->trigger();
+    settle();
+    EXPECT_EQ(addresses(1, 1), std::vector<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(facility().getElementType(1, 1, 8), 13);
+    EXPECT_EQ(cell(elementRow(1, 1, 9), 1), cell(elementRow(1, 1, 6), 1));
+    EXPECT_FALSE(m_frame->unsavedStatus().unsaved);
+    EXPECT_FALSE(m_frame->undoCommands().undoAction()->isEnabled());
 }
 
 TEST_F(TreeListTest, TextAndZoneEditsGoToTheFacilityAndEveryRowOfTheZone) {

@@ -25,12 +25,14 @@ public:
                   QObject* parent = nullptr);
 
     // Writes an edited cell back (the model's edit handler). A type change runs once the
-    // editor has closed, since it rebuilds the tree.
+    // editor has closed, since it rebuilds the loop's rows.
     void cellEdited(const CTreeListModel::Key& row, int column, const QVariant& value);
-    // True when `type` fits where the element's device is; otherwise message 249.
     // What Undo calls an edit of the element of `row`.
     static KvWString elementChange(const CTreeListModel::Key& row);
+    // True when `type` fits where the element's device is; otherwise message 249.
     bool typeFits(const CTreeListModel::Key& row, int type);
+    // True while a type change is under way: the tree refreshes the loop itself afterwards.
+    bool changingType() const { return m_changingType; }
     // Gives the element's device the type `type` (all its parts).
     bool setElementType(const CTreeListModel::Key& row, int type);
     void setElementDescription(const CTreeListModel::Key& row, const QString& text);
@@ -38,12 +40,13 @@ public:
     void setZoneDescription(const CTreeListModel::Key& row, const QString& text);
 
 signals:
-    // The tree must be rebuilt with `row` selected (after a type change).
-    void rebuildRequested(const CTreeListModel::Key& row);
+    // Select `row` (after a type change has refreshed its loop).
+    void selectRequested(const CTreeListModel::Key& row);
 
 private:
     CFacilityManager& m_facility;
     CUnsavedStatus& m_status;
     IUserPrompt& m_prompt;
     CTreeListModel& m_model;
+    bool m_changingType = false;
 };

@@ -56,6 +56,10 @@ public:
     // After an undo or redo: rebuilds and selects the rows that came back (a deleted panel's,
     // for instance); when none did, the selection stays where its rows still exist.
     void populateAfterStep();
+    // The model asks for a rebuild (element types changed), unless this view changes them itself.
+    void onLoopsChanged();
+    // Selects `row` and shows it, after the facility changed without a rebuild of its rows.
+    void select(const CTreeListModel::Key& row);
     CTreeListCtrl& tree() const { return *m_tree; }
     CTreeListModel& model() const { return *m_model; }
 

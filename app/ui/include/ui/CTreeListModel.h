@@ -48,6 +48,8 @@ public:
     Key key(const QModelIndex& index) const;
     // The row showing `key`; invalid when there is none.
     QModelIndex indexOf(const Key& key, int column = 0) const;
+    // Reads one loop's elements again (after a type change); the other rows stay as they are.
+    void refreshLoop(int panel, int loop);
     // The element's row changed (description, zone).
     void refreshElement(const Key& key);
     // A zone's description changed: column 4 of every element row.
