@@ -27,7 +27,7 @@ TEST_F(LoopsEditorTest, ZonesComeWithTheFirstLoopOnlyAndCancellingElementsTakesT
             if (++asked == 1) {
                 EXPECT_EQ(facility().getNumOfLoops(1), 1);
                 clickButton("2")(dialog);
-                clickLater("1");  // the loop dialog again: the same address
+                clickOpenerLater(dialog, "1");  // the loop dialog again: the same address
             } else {
                 addElements(1, 1, 4)(dialog);
             }
@@ -59,13 +59,15 @@ TEST_F(LoopsEditorTest, ALoopAddressInUseIsRefusedAndCancellingTheFirstLoopTakes
     loopsWithSample();
     choose(panelRow(1));
     int refused = 0;
-    ModalAnswerer loop("CAddLoop", [&](QWidget* dialog) {
-        setNumber(dialog, "address", 1);
-        dialog->findChild<QAbstractButton*>("1")->click();  // loop 1 exists: message 18, still open
-        refused = static_cast<int>(prompt.messages().size());
-        clickButton("2")(dialog);
-    });
-    press("1011");
+    {
+        ModalAnswerer loop("CAddLoop", [&](QWidget* dialog) {
+            setNumber(dialog, "address", 1);
+            dialog->findChild<QAbstractButton*>("1")->click();  // loop 1 exists: message 18, still open
+            refused = static_cast<int>(prompt.messages().size());
+            clickButton("2")(dialog);
+        });
+        press("1011");
+    }
     EXPECT_EQ(refused, 1);
     EXPECT_EQ(prompt.messages(), std::vector<int>({18}));
 
@@ -75,9 +77,11 @@ TEST_F(LoopsEditorTest, ALoopAddressInUseIsRefusedAndCancellingTheFirstLoopTakes
     ModalAnswerer first("CAddLoop", enterAddress(1));
     ModalAnswerer cancel("CAddElements", [](QWidget* dialog) {
         clickButton("2")(dialog);
-        clickLater("2");  // and then the loop dialog
+        clickOpenerLater(dialog, "2");  // and then the loop dialog
     });
     press("1011");
+    EXPECT_EQ(first.seen(), 1);
+    EXPECT_EQ(cancel.seen(), 1);
     EXPECT_EQ(facility().getNumOfLoops(9), 0);
     EXPECT_EQ(facility().getNumOfZones(9), 0);
 }

@@ -45,14 +45,13 @@ inline std::function<void(QWidget*)> enterAddress(int address) {
     };
 }
 
-// Clicks `button` of the modal window that is up a moment from now: how a test answers a
-// dialog again once the dialog it opened has closed.
-inline void clickLater(const QString& button) {
-    QTimer::singleShot(50, [button] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        clickButton(button)(modal);
-    });
+// Clicks `button` of the window that opened `dialog`, a moment after `dialog` has closed: how a
+// test answers the loop dialog again once its elements dialog is gone. The click is bound to that
+// window, so one that never comes back cannot leave a stray click for a later test in the process.
+inline void clickOpenerLater(QWidget* dialog, const QString& button) {
+    QWidget* opener = dialog->parentWidget();
+    ASSERT_NE(opener, nullptr) << "no window opened " << dialog->objectName().toStdString();
+    QTimer::singleShot(50, opener, [opener, button] { clickButton(button)(opener); });
 }
 
 class LoopsFixture : public FrameFixture {
