@@ -103,13 +103,14 @@ QLayout* CExtendedControlsDlg::makeButtons() {
 }
 
 void CExtendedControlsDlg::addShortcuts() {
+    // Save As by its keys: the standard one is empty on desktops without a key scheme of their own.
     const struct {
-        QKeySequence::StandardKey key;
+        QKeySequence key;
         void (CExtendedControlsDlg::*signal)();
     } shortcuts[] = {{QKeySequence::New, &CExtendedControlsDlg::newRequested},
                      {QKeySequence::Open, &CExtendedControlsDlg::openRequested},
                      {QKeySequence::Save, &CExtendedControlsDlg::saveRequested},
-                     {QKeySequence::SaveAs, &CExtendedControlsDlg::saveAsRequested}};
+                     {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &CExtendedControlsDlg::saveAsRequested}};
     for (const auto& s : shortcuts) {
         auto* action = new QAction(this);
         action->setShortcut(s.key);

@@ -143,7 +143,8 @@ void CMainFrame::buildHomeMenu() {
     addCommand(file, 4, 32787, &CMainFrame::fileNew)->setShortcut(QKeySequence::New);
     addCommand(file, 3, 32788, &CMainFrame::fileOpen)->setShortcut(QKeySequence::Open);
     addCommand(file, 5, 32789, &CMainFrame::fileSave)->setShortcut(QKeySequence::Save);
-    addCommand(file, 6, 32790, &CMainFrame::fileSaveAs)->setShortcut(QKeySequence::SaveAs);
+    // By its keys: the standard Save As is empty on desktops without a key scheme of their own.
+    addCommand(file, 6, 32790, &CMainFrame::fileSaveAs)->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator();
     QAction* exit = file->addAction(loadText(7), this, &CMainFrame::close);
     exit->setObjectName("32791");

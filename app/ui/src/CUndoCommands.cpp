@@ -33,8 +33,13 @@ void CUndoCommands::attach(QWidget* view) {
     for (QBoxLayout* row : view->findChildren<QBoxLayout*>()) {
         const int at = row->indexOf(back);
         if (at < 0) continue;
-        row->insertWidget(at, makeButton(false, view));
-        row->insertWidget(at, makeButton(true, view));
+        QToolButton* undo = makeButton(true, view);
+        QToolButton* redo = makeButton(false, view);
+        row->insertWidget(at, redo);
+        row->insertWidget(at, undo);
+        // Made after the view's own buttons, they would come after Back on Tab: Tab follows the screen.
+        QWidget::setTabOrder(undo, redo);
+        QWidget::setTabOrder(redo, back);
         return;
     }
 }

@@ -328,6 +328,39 @@ TEST_F(LoopsEditorTest, SelectionAndStatusFollowRebuilds) {
     EXPECT_EQ(loops().findChild<QLabel*>("status")->text(), "Panels: 2   Loops: 3   Elements: 18   Rules: 3");
 }
 
+// Tab walks the buttons in their order on screen (Undo and Redo before Back, though the frame adds
+// them last), and the file commands have their usual keys inside the editor.
+TEST_F(LoopsEditorTest, TheKeyboardWalksTheButtonsInScreenOrderAndReachesTheFileCommands) {
+    QTemporaryDir dir;
+    loopsWithSample();
+    m_frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame.get()));
+    choose(elementRow(1, 1, 10));
+    QTest::keyClick(&tree(), Qt::Key_Delete);  // something to undo: the Undo button takes the focus
+    tree().setFocus();
+    QStringList order;
+    for (int i = 0; i < 7; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(order, QStringList({"1011", "1002", "1012", "1013", "1001", "undo", "1107"}));
+
+    tree().setFocus();
+    QTest::keySequence(&tree(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(prompt.messages(), std::vector<int>({79}));
+    EXPECT_FALSE(m_frame->unsavedStatus().unsaved);
+    files.m_save.push_back(dir.filePath("copy.kvg"));
+    QTest::keySequence(&tree(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("copy.kvg")));
+    QTest::keySequence(&tree(), QKeySequence(Qt::CTRL | Qt::Key_O));  // asked, and cancelled
+    EXPECT_EQ(files.asked, 2);
+    EXPECT_EQ(facility().getElementType(1, 1, 10), 0);
+    ModalAnswerer panel("CModifyPanel", clickButton("2"));
+    QTest::keySequence(&tree(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_EQ(panel.seen(), 1);
+    EXPECT_EQ(facility().getNumberOfPanels(), 0);
+}
+
 // ---- File commands ----
 
 TEST_F(LoopsEditorTest, NewFacilityIsPanelOneWithItsFirstLoop) {

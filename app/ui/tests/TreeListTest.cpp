@@ -116,8 +116,13 @@ TEST_F(TreeListTest, TypeChangeRebuildsTheDeviceAndRefusesWhatDoesNotFit) {
     ASSERT_NE(combo, nullptr);
     EXPECT_EQ(combo->count(), 18);
     EXPECT_EQ(combo->itemText(15), loadText(245));
+    const auto picture = [this](const Key& row) {
+        return model().indexOf(row).data(Qt::DecorationRole).value<QIcon>().cacheKey();
+    };
+    const qint64 shown = picture(elementRow(1, 1, 7));
     combo->setCurrentIndex(0);
     EXPECT_EQ(facility().getElementType(1, 1, 7), 13);  // a preview only
+    EXPECT_NE(picture(elementRow(1, 1, 7)), shown);
     emit combo->activated(0);
     settle();
     EXPECT_EQ(addresses(1, 1), std::vector<int>({1, 2, 3, 4, 5, 6, 10}));
@@ -141,11 +146,13 @@ TEST_F(TreeListTest, TypeChangeRebuildsTheDeviceAndRefusesWhatDoesNotFit) {
     facility().addElementToLoop(1, 1, 250, 2, 0, KvWString(u"Element 250"));
     loops().populate();
     combo = openEditor<QComboBox>(elementRow(1, 1, 250), 1, "typeSelector");
+    const qint64 heat = picture(elementRow(1, 1, 250));
     combo->setCurrentIndex(8);
     emit combo->activated(8);
     settle();
     EXPECT_EQ(prompt.messages(), std::vector<int>({249}));
     EXPECT_EQ(combo->currentIndex(), 1);
+    EXPECT_EQ(picture(elementRow(1, 1, 250)), heat);
     EXPECT_EQ(facility().getElementType(1, 1, 250), 2);
     EXPECT_EQ(facility().getElementType(1, 1, 251), 0);
 }
