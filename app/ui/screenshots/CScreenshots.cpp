@@ -202,7 +202,6 @@ bool CScreenshots::renderFullPanel(const QString& code) {
     facility.addPanel(1, 1, KvWString(u"Main building"));
     const KvWString unnamed = toKvWString(loadText(42));
     for (int zone = 1; zone <= 250; ++zone) facility.addZone(1, zone, unnamed);
-    facility.setZoneDescription(1, toKvWString(loadText(43)));
     for (int loop = 1; loop <= 8; ++loop) {
         facility.addLoopToPanel(1, loop);
         int type = loop;

@@ -36,9 +36,10 @@ CAddLoop::CAddLoop(CFacilityManager& facility, IUserPrompt& prompt, int panel, i
     m_address->setValue(1);
     auto* hint = new QLabel(loadText(kHintText), this);
     hint->setWordWrap(true);
-    // Wide enough for the hint on one line where it is short, so it never breaks before its last word.
+    // Wide enough for the hint on one line (every language's is one short sentence), so it never
+    // leaves its last word alone on a second line; only a much longer text wraps.
     const QFontMetrics metrics = hint->fontMetrics();
-    hint->setMinimumWidth(std::min(metrics.horizontalAdvance(hint->text()) + 4, metrics.averageCharWidth() * 48));
+    hint->setMinimumWidth(std::min(metrics.horizontalAdvance(hint->text()) + 4, metrics.averageCharWidth() * 64));
     auto* form = new QFormLayout;
     form->addRow(loadText(kAddressText), m_address);
     auto* ok = makeImageButton("1", 87, 142, this);
