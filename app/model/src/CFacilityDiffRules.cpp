@@ -35,12 +35,22 @@ KvWString describeSide(const CEventActionSide* s) {
     return ToWide(CRuleSideWords::side(s, true).c_str());
 }
 
+std::optional<CEventActionSide> copyOf(const CEventActionSide* s) {
+    return s ? std::optional<CEventActionSide>(*s) : std::nullopt;
+}
+
+void addSide(CFacilityChange& c, const char* name, const CEventActionSide* a, const CEventActionSide* b, bool always) {
+    const std::size_t before = c.fields.size();
+    addWords(c, name, describeSide(a), describeSide(b), always);
+    if (c.fields.size() == before) return;
+    c.fields.back().beforeSide = copyOf(a);
+    c.fields.back().afterSide = copyOf(b);
+}
+
 void ruleFields(CFacilityChange& c, const CEventActionItem* a, const CEventActionItem* b) {
     const bool always = !a || !b;
-    addWords(c, "input", describeSide(a ? a->event.get() : nullptr), describeSide(b ? b->event.get() : nullptr),
-             always);
-    addWords(c, "output", describeSide(a ? a->action.get() : nullptr), describeSide(b ? b->action.get() : nullptr),
-             always);
+    addSide(c, "input", a ? a->event.get() : nullptr, b ? b->event.get() : nullptr, always);
+    addSide(c, "output", a ? a->action.get() : nullptr, b ? b->action.get() : nullptr, always);
     addNumber(c, "delay", a ? a->delay : 0, b ? b->delay : 0, always);
 }
 

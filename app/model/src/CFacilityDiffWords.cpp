@@ -1,6 +1,4 @@
-// CFacilityDiff's output: English lines and JSON.
-#include <sstream>
-
+// CFacilityDiff's output: lines in a words table's words, and JSON.
 #include "basalt/KvUtf.h"
 #include "model/CFacilityDiff.h"
 
@@ -30,58 +28,85 @@ const char* subjectName(CFacilityChange::Subject subject) {
 
 std::string plainQuote(const KvWString& text) { return "\"" + std::string(ToUtf8(text.c_str()).c_str()) + "\""; }
 
-std::string value(const Field& f, bool after, const CFacilityDiff::Quote& quote) {
-    if (f.kind == Field::kNumber) return std::to_string(after ? f.after : f.before);
+std::string sideWords(const Field& f, bool after, const CDiffWords& words) {
+    const std::optional<CEventActionSide>& side = after ? f.afterSide : f.beforeSide;
+    return side ? words.side(*side, f.name == "input") : words.nothing;
+}
+
+std::string value(const Field& f, bool after, const CDiffWords& words) {
+    if (f.kind == Field::kNumber) {
+        const int number = after ? f.after : f.before;
+        return words.number ? words.number(f.name, number) : std::to_string(number);
+    }
     const KvWString& text = after ? f.afterText : f.beforeText;
-    if (f.kind == Field::kWords) return ToUtf8(text.c_str()).c_str();
-    return quote ? quote(text) : plainQuote(text);
+    if (f.kind == Field::kWords) return words.side ? sideWords(f, after, words) : ToUtf8(text.c_str()).c_str();
+    return words.quote ? words.quote(text) : plainQuote(text);
 }
 
 // "panel 1, loop 2, element 17", "rule 12 (now 15)".
-std::string where(const CFacilityChange& c) {
-    std::ostringstream o;
-    if (c.subject == CFacilityChange::kRule) {
-        o << "rule " << (c.number ? c.number : c.newNumber);
-        if (c.number && c.newNumber && c.number != c.newNumber) o << " (now " << c.newNumber << ")";
-        return o.str();
+std::string where(const CFacilityChange& c, const CDiffWords& w) {
+    const auto n = [](int number) { return std::to_string(number); };
+    switch (c.subject) {
+    case CFacilityChange::kRule:
+        if (c.number && c.newNumber && c.number != c.newNumber)
+            return CDiffWords::fill(w.renumberedRule, {n(c.number), n(c.newNumber)});
+        return CDiffWords::fill(w.rule, {n(c.number ? c.number : c.newNumber)});
+    case CFacilityChange::kLoop: return CDiffWords::fill(w.loop, {n(c.panel), n(c.loop)});
+    case CFacilityChange::kElement: return CDiffWords::fill(w.element, {n(c.panel), n(c.loop), n(c.number)});
+    case CFacilityChange::kZone: return CDiffWords::fill(w.zone, {n(c.panel), n(c.number)});
+    case CFacilityChange::kPanel: break;
     }
-    o << "panel " << c.panel;
-    if (c.subject == CFacilityChange::kLoop || c.subject == CFacilityChange::kElement) o << ", loop " << c.loop;
-    if (c.subject == CFacilityChange::kElement) o << ", element " << c.number;
-    if (c.subject == CFacilityChange::kZone) o << ", zone " << c.number;
-    return o.str();
+    return CDiffWords::fill(w.panel, {n(c.panel)});
 }
 
-std::string contents(const CFacilityChange& c) {
-    std::ostringstream o;
-    if (c.subject == CFacilityChange::kPanel)
-        o << c.loops << (c.loops == 1 ? " loop, " : " loops, ");
-    o << c.elements << (c.elements == 1 ? " element" : " elements");
-    return o.str();
+std::string count(int number, const std::string& one, const std::string& many) {
+    return CDiffWords::fill(number == 1 ? one : many, {std::to_string(number)});
+}
+
+std::string contents(const CFacilityChange& c, const CDiffWords& w) {
+    std::string out;
+    if (c.subject == CFacilityChange::kPanel) out = count(c.loops, w.oneLoop, w.loops) + w.listSeparator;
+    return out + count(c.elements, w.oneElement, w.elements);
+}
+
+const std::string& actionPattern(CFacilityChange::Action action, const CDiffWords& w) {
+    switch (action) {
+    case CFacilityChange::kAdded: return w.added;
+    case CFacilityChange::kRemoved: return w.removed;
+    case CFacilityChange::kChanged: break;
+    }
+    return w.changed;
+}
+
+std::string fieldWords(const CFacilityChange& c, const Field& f, const CDiffWords& w) {
+    const auto name = w.fieldNames.find(f.name);
+    std::string shown;
+    if (c.action == CFacilityChange::kAdded) shown = value(f, true, w);
+    else if (c.action == CFacilityChange::kRemoved) shown = value(f, false, w);
+    else shown = CDiffWords::fill(w.change, {value(f, false, w), value(f, true, w)});
+    return CDiffWords::fill(w.field, {name == w.fieldNames.end() ? f.name : name->second, shown});
 }
 
 }  // namespace
 
-std::string CFacilityDiff::line(const CFacilityChange& c, const Quote& quote) {
-    std::ostringstream o;
-    o << where(c) << " " << actionName(c.action);
+std::string CFacilityDiff::line(const CFacilityChange& c, const CDiffWords& words) {
+    std::string out = CDiffWords::fill(actionPattern(c.action, words), {where(c, words)});
     const bool container = c.subject == CFacilityChange::kPanel || c.subject == CFacilityChange::kLoop;
-    if (container && c.action != CFacilityChange::kChanged) o << " with " << contents(c);
-    const char* separator = ": ";
+    if (container && c.action != CFacilityChange::kChanged)
+        out = CDiffWords::fill(words.withContents, {out, contents(c, words)});
+    if (c.fields.empty()) return out;
+    std::string fields;
     for (const Field& f : c.fields) {
-        o << separator << f.name << " ";
-        if (c.action != CFacilityChange::kAdded) o << value(f, false, quote);
-        if (c.action == CFacilityChange::kChanged) o << " -> ";
-        if (c.action != CFacilityChange::kRemoved) o << value(f, true, quote);
-        separator = ", ";
+        if (!fields.empty()) fields += words.listSeparator;
+        fields += fieldWords(c, f, words);
     }
-    return o.str();
+    return CDiffWords::fill(words.withFields, {out, fields});
 }
 
-std::vector<std::string> CFacilityDiff::lines(const Quote& quote) const {
+std::vector<std::string> CFacilityDiff::lines(const CDiffWords& words) const {
     std::vector<std::string> out;
     out.reserve(m_changes.size());
-    for (const CFacilityChange& c : m_changes) out.push_back(line(c, quote));
+    for (const CFacilityChange& c : m_changes) out.push_back(line(c, words));
     return out;
 }
 

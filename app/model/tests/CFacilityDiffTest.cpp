@@ -3,6 +3,7 @@
 #include "FacilityBuilder.h"
 #include "model/CFacilityDiff.h"
 #include "model/CFacilityManager.h"
+#include "basalt/KvUtf.h"
 
 namespace {
 
@@ -132,8 +133,47 @@ TEST_F(CFacilityDiffTest, QuoteShowsTextsFromTheFile) {
     base(a);
     base(b);
     b.setPanelPhone(1, u"1\n2");
-    const auto lines = diff().lines([](const KvWString&) { return std::string("<t>"); });
-    EXPECT_EQ(lines, (std::vector<std::string>{"panel 1 changed: phone <t> -> <t>"}));
+    CDiffWords words;
+    words.quote = [](const KvWString&) { return std::string("<t>"); };
+    EXPECT_EQ(diff().lines(words), (std::vector<std::string>{"panel 1 changed: phone <t> -> <t>"}));
+}
+
+// Every word of a line comes from the words table, in the order its patterns put them: the
+// program's languages need nothing of the English.
+TEST_F(CFacilityDiffTest, WordsTableGivesEveryWordOfALine) {
+    base(a);
+    base(b);
+    b.addElementToZone(1, 2, 7, 3);
+    b.delEventActionItem(11);
+    FacilityBuilder(b).panel(3).loop(1).element(1, 2, 1);
+    FacilityBuilder(b).rule(12, 1, RuleSide{1, 1, 1, 2, 0, 0, 0, 5}, RuleSide{2, 2, 0, 0, 1, 0, 0, 4});
+    CDiffWords w;
+    w.panel = "P%s";
+    w.element = "P%s L%s E%s";
+    w.rule = "R%s";
+    w.added = "new %s";
+    w.removed = "%s gone";
+    w.changed = "%s differs";
+    w.withContents = "%s [%s]";
+    w.oneLoop = "%s l";
+    w.elements = "%s e";
+    w.oneElement = "%s e1";
+    w.listSeparator = "; ";
+    w.withFields = "%s | %s";
+    w.field = "%s=%s";
+    w.change = "%s~%s";
+    w.fieldNames = {{"zone", "Z"}, {"delay", "D"}};
+    w.quote = [](const KvWString& text) { return "'" + std::string(ToUtf8(text.c_str()).c_str()) + "'"; };
+    w.number = [](const std::string& field, int value) { return (field == "type" ? "t" : "") + std::to_string(value); };
+    w.side = [](const CEventActionSide& side, bool input) {
+        return (input ? "in" : "out") + std::to_string(side.type) + "@" + std::to_string(side.panel);
+    };
+    EXPECT_EQ(diff().lines(w),
+              (std::vector<std::string>{
+                  "P1 L2 E7 differs | Z=1~3",
+                  "new P3 [1 l; 1 e1] | address=3; label='Panel 3'; installer=''; phone=''",
+                  "R11 gone | input=in1@2; output=out3@1; D=0",
+                  "new R12 | input=in1@1; output=out2@2; D=1"}));
 }
 
 }  // namespace

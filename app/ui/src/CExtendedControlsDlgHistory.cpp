@@ -2,6 +2,7 @@
 // before it, and the record of each upload and download after it.
 #include "basalt/KvTrace.h"
 #include "basalt/KvUtf.h"
+#include "reports/CReportDiffWords.h"
 #include "seams/IUserPrompt.h"
 #include "ui/CExtendedControlsDlg.h"
 #include "ui/CUnsavedStatus.h"
@@ -15,7 +16,7 @@ constexpr std::size_t kShownChanges = 20;  // a question box holds no more
 
 // The changes one a line, blank lines around them, the rest counted.
 KvWString changeLines(const CFacilityDiff& diff) {
-    const std::vector<std::string> lines = diff.lines();
+    const std::vector<std::string> lines = diff.lines(CReportDiffWords::load());
     std::string text = "\n\n";
     for (std::size_t i = 0; i < lines.size() && i < kShownChanges; ++i) text += lines[i] + "\n";
     if (lines.size() > kShownChanges) text += "(+" + std::to_string(lines.size() - kShownChanges) + ")\n";

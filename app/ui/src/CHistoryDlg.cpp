@@ -13,6 +13,7 @@
 #include "history/CSiteHistory.h"
 #include "model/CFacilityDiff.h"
 #include "model/CFacilityManager.h"
+#include "reports/CReportDiffWords.h"
 #include "ui/UiText.h"
 #include "ui/UiWidgets.h"
 
@@ -124,7 +125,7 @@ void CHistoryDlg::compare() {
     }
     const CFacilityDiff diff = CFacilityDiff::compare(older.facility(), newer.facility(), rows.size() == 2 ? 0 : panel);
     QStringList lines;
-    for (const std::string& line : diff.lines()) lines << fromUtf8(line);
+    for (const std::string& line : diff.lines(CReportDiffWords::load())) lines << fromUtf8(line);
     m_differences->setPlainText(diff.empty() ? loadText(kEqualText) : lines.join('\n'));
 }
 

@@ -12,6 +12,9 @@ void printDiff(std::ostream& out, const CFacilityDiff& diff, bool json) {
         out << text.c_str() << "\n";
         return;
     }
-    const auto quote = [](const KvWString& text) { return "\"" + terminalText(text) + "\""; };
-    for (const std::string& line : diff.lines(quote)) out << line << "\n";
+    // The tool keeps the fixed English words: scripts read its lines. Only texts from the file
+    // are made safe for a terminal.
+    CDiffWords words;
+    words.quote = [](const KvWString& text) { return "\"" + terminalText(text) + "\""; };
+    for (const std::string& line : diff.lines(words)) out << line << "\n";
 }

@@ -1,10 +1,12 @@
 // CFacilityChange: one difference between two facilities, as CFacilityDiff finds it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "basalt/KvBasicString.h"
+#include "model/CEventActionSide.h"
 
 class CFacilityChange {
 public:
@@ -19,6 +21,9 @@ public:
         Kind kind = kNumber;
         int before = 0, after = 0;        // kNumber
         KvWString beforeText, afterText;  // kText and kWords
+        // The rule sides that kWords describe, for words of another language (empty for a
+        // missing side).
+        std::optional<CEventActionSide> beforeSide, afterSide;
     };
 
     CFacilityChange(Subject subject, Action action) : subject(subject), action(action) {}
