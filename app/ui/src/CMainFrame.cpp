@@ -353,7 +353,8 @@ void CMainFrame::usbUpdate() {
 
 void CMainFrame::usbHistory() {
     printk("\n CMainFrame::usbHistory");
-    CHistoryDlg dialog(m_unsaved.named ? m_unsaved.filePath : KvWString(), *m_facility, this);
+    CHistoryDlg dialog(m_unsaved.named ? m_unsaved.filePath : KvWString(), *m_facility, m_services.prompt,
+                       m_services.files, this);
     dialog.exec();
 }
 

@@ -28,16 +28,6 @@ constexpr int kPrintText = 325;
 constexpr int kCancelText = 37;
 constexpr int kShowProgressAfterMs = 500;
 
-// The platform's print dialog, offering only what the reports can honour.
-bool askForPrinter(QPrinter& printer, QWidget* parent) {
-    QPrintDialog dialog(&printer, parent);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    return dialog.exec() == QDialog::Accepted;
-}
-
 QString pagesDone(int pages) {
     KvWString text;
     text.Format(toKvWString(loadText(kPagesDoneText)).c_str(), pages);
@@ -47,6 +37,15 @@ QString pagesDone(int pages) {
 }  // namespace
 
 const char* const CSysReports::kDocumentName = "CairnReport";
+
+bool CSysReports::askForPrinter(QPrinter& printer, QWidget* parent) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    return dialog.exec() == QDialog::Accepted;
+}
 
 CSysReports::CSysReports(CFacilityManager& facility, IUserPrompt& prompt, IFileDialogs& files,
                          const QString& facilityFile, QWidget* parent)

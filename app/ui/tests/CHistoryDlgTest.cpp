@@ -1,18 +1,44 @@
 // The site history window: its entries as the folder holds them, and the differences between
 // two of them or between one and the facility now.
+#include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "FacilityBuilder.h"
+#include "ReportPdfText.h"
 #include "history/CPanelSnapshot.h"
 #include "history/CSiteHistory.h"
 #include "ui/CHistoryDlg.h"
 #include "ui/CLanguage.h"
+#include "seams/IUserPrompt.h"
+#include "ui/IFileDialogs.h"
 #include "ui/UiText.h"
 
 namespace {
+
+// Answers the PDF file choice from a queue; the history window asks no other.
+class PdfChoice : public IFileDialogs {
+public:
+    QString openFacility() override { return {}; }
+    QString saveFacility(const QString&) override { return {}; }
+    QString openManifest() override { return {}; }
+    QString saveCsv(const QString&) override { return {}; }
+    QString savePdf(const QString&) override { return paths.empty() ? QString() : paths.takeFirst(); }
+
+    QStringList paths;
+};
+
+// Records the messages; the history window asks nothing. (Of its own: the test kits' scripted
+// prompts share one name.)
+class MessageLog : public IUserPrompt {
+public:
+    void showMessage(int textId) override { shown.push_back(textId); }
+    bool askYesNo(int) override { return false; }
+
+    std::vector<int> shown;
+};
 
 class CHistoryDlgTest : public ::testing::Test {
 protected:
@@ -38,13 +64,15 @@ protected:
     QTemporaryDir dir;
     KvWString file;
     CFacilityManager facility;
+    MessageLog prompt;
+    PdfChoice files;
 };
 
 TEST_F(CHistoryDlgTest, ComparesTwoEntriesOrOneWithTheFacilityNow) {
     addUpload();
     facility.addElementToZone(1, 1, 2, 1);
     addUpload();
-    CHistoryDlg dialog(file, facility);
+    CHistoryDlg dialog(file, facility, prompt, files);
     ASSERT_EQ(dialog.entries(), 2);
     auto* list = dialog.findChild<QTableWidget*>("entries");
     ASSERT_NE(list, nullptr);
@@ -80,7 +108,7 @@ TEST_F(CHistoryDlgTest, DifferencesInTheUsersLanguage) {
     facility.setElementType(1, 1, 1, 4);
     addUpload();
     ASSERT_TRUE(CLanguage::select("es", CLanguage::shareFolder()));
-    CHistoryDlg dialog(file, facility);
+    CHistoryDlg dialog(file, facility, prompt, files);
     dialog.select(0, 1);
     dialog.compare();
     const QStringList lines = dialog.differences().split('\n');
@@ -93,8 +121,56 @@ TEST_F(CHistoryDlgTest, DifferencesInTheUsersLanguage) {
                         "Activar salida (Central 1, lazo 1, elemento 2), Retardo 0 -> 30");
 }
 
+// The difference shown goes to paper or PDF with the entries it compares as its heading; there
+// is nothing to print before a comparison.
+TEST_F(CHistoryDlgTest, PrintsOrSavesTheDifferenceShown) {
+    addUpload();
+    facility.addElementToZone(1, 1, 2, 1);
+    addUpload();
+    CHistoryDlg dialog(file, facility, prompt, files);
+    auto* pdf = dialog.findChild<QPushButton*>("pdf");
+    ASSERT_NE(pdf, nullptr);
+    EXPECT_FALSE(pdf->isEnabled());
+    EXPECT_FALSE(dialog.findChild<QPushButton*>("print")->isEnabled());
+
+    dialog.select(0, 1);
+    dialog.compare();
+    ASSERT_TRUE(pdf->isEnabled());
+    const QString saved = dir.filePath("history.pdf");
+    files.paths.push_back(saved);
+    pdf->click();
+    EXPECT_EQ(dialog.lastResult(), CReportPrinter::Result::kPrinted);
+    const std::string text = ReportPdfText::layoutText(saved.toStdString());
+    EXPECT_TRUE(ReportPdfText::has(text, "Site history")) << text;
+    EXPECT_TRUE(ReportPdfText::has(text, "Panel 1, loop 1, element 2 changed: Zone 2 -> 1")) << text;
+    // Both entries are named: when and what they were.
+    EXPECT_EQ(ReportPdfText::count(text, "Upload, Panel 1"), 2) << text;
+
+    const QString printed = dir.filePath("printed.pdf");
+    dialog.setPrinterChoice([&](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        return true;
+    });
+    dialog.select(0);
+    dialog.compare();
+    dialog.print();
+    EXPECT_EQ(dialog.lastResult(), CReportPrinter::Result::kPrinted);
+    EXPECT_TRUE(ReportPdfText::has(ReportPdfText::layoutText(printed.toStdString()), "the facility as it is now"));
+
+    files.paths.push_back("/proc/cairn-no-such/history.pdf");
+    pdf->click();
+    EXPECT_EQ(dialog.lastResult(), CReportPrinter::Result::kNotSaved);
+    EXPECT_EQ(prompt.shown, std::vector<int>{CSysReports::kNotSavedText});
+
+    dialog.select(-1);
+    dialog.compare();
+    EXPECT_FALSE(pdf->isEnabled());
+    EXPECT_TRUE(dialog.heading().isEmpty());
+}
+
 TEST_F(CHistoryDlgTest, NoHistoryYetSaysSoAndComparesNothing) {
-    CHistoryDlg dialog(file, facility);
+    CHistoryDlg dialog(file, facility, prompt, files);
     EXPECT_EQ(dialog.entries(), 0);
     EXPECT_EQ(dialog.differences(), loadText(CHistoryDlg::kNoHistoryText));
     EXPECT_FALSE(dialog.findChild<QPushButton*>("compare")->isEnabled());

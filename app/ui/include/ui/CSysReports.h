@@ -31,6 +31,8 @@ public:
     static const char* const kDocumentName;
     // The print dialog: sets up `printer` and returns true, or false when the user cancelled.
     using PrinterChoice = std::function<bool(QPrinter& printer, QWidget* parent)>;
+    // The platform's print dialog, offering only what the page model can honour.
+    static bool askForPrinter(QPrinter& printer, QWidget* parent);
 
     // `facilityFile` is the path of the open facility (empty when it has none): it names the PDF.
     CSysReports(CFacilityManager& facility, IUserPrompt& prompt, IFileDialogs& files, const QString& facilityFile,
