@@ -229,7 +229,7 @@ bool CScreenshots::renderDialogs(const QString& code) {
     ok = save(*message, code, "message") && ok;
     std::unique_ptr<QMessageBox> question(prompt.makeBox(loadText(291), true));
     ok = save(*question, code, "question") && ok;
-    return ok;
+    return renderHistory(code) && ok;
 }
 
 bool CScreenshots::renderWorkerDialogs(const QString& code) {

@@ -30,6 +30,8 @@ private:
     bool renderRuleDialogs(CFacilityManager& facility, const QString& code);
     bool renderWorkerDialogs(const QString& code);
     bool contactSheet(const QString& code);
+    // The site history window with two entries compared (CScreenshotsHistory.cpp).
+    bool renderHistory(const QString& code);
 
     QString m_folder;
     QString m_sample;
