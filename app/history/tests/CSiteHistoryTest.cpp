@@ -14,6 +14,7 @@
 #include "basalt/KvUtf.h"
 #include "history/CSiteHistory.h"
 #include "model/CFacilityDiff.h"
+#include "testkit/TempFolder.h"
 
 namespace {
 
@@ -22,13 +23,8 @@ namespace fs = std::filesystem;
 class CSiteHistoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("cairn-history-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         FacilityBuilder(facility).panel(1, 7, u"Hall \u00E9").loop(1).element(3, 1, 2).zones(3);
     }
-    void TearDown() override { fs::remove_all(dir); }
-
     KvWString file() const { return ToWide((dir / "site.kvg").c_str()); }
 
     CHistoryRecord record(CHistoryRecord::Kind kind, int panel = 1) const {
@@ -40,7 +36,8 @@ protected:
         return r;
     }
 
-    fs::path dir;
+    TempFolder folder{"cairn-history"};
+    const fs::path dir = folder.path();
     CFacilityManager facility;
 };
 

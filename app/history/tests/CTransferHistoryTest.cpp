@@ -1,25 +1,48 @@
 // Transfers through a virtual panel entering the history: what each kind keeps, a history that
 // cannot be written, and the changes an upload would make since the last one.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
 
 #include "TransferRig.h"
 #include "history/CSiteHistory.h"
 #include "history/CTransferHistory.h"
+#include "testkit/TempFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
+constexpr int kCannotDropRights = 77;
+
+// Starts `body` in a child process whose exit status is its result (0 to 125). As root an
+// unprivileged child first gives up root's rights, so a read-only folder holds for it as it
+// does for an installer (kCannotDropRights when that is not allowed).
+pid_t startChild(const std::function<int()>& body, bool unprivileged = false) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (unprivileged && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(kCannotDropRights);
+        ::_exit(body());
+    }
+    return pid;
+}
+
+// The child's result; -1 when it did not start or end normally.
+int resultOf(pid_t pid) {
+    int status = 0;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
 class CTransferHistoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("cairn-transfer-history-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         FacilityBuilder b(rig.facility);
         b.panel(1, 5, u"Main hall").details(u"Fire & Co", u"555-0101", u"").zones(3);
         b.loop(1).element(1, 1, 1).element(2, 1, 2).element(9, 7, 3);
@@ -27,12 +50,11 @@ protected:
         b.rule(5, 0, RuleSide{2, 1, 0, 0, 2, 0, 0, 4}, RuleSide{7, 1, 1, 9, 0, 0, 0, 5});
         history.setFile(file());
     }
-    void TearDown() override { fs::remove_all(dir); }
-
     KvWString file() const { return ToWide((dir / "site.kvg").c_str()); }
     std::vector<CHistoryRecord> records() const { return CSiteHistory(file()).list(); }
 
-    fs::path dir;
+    TempFolder folder{"cairn-transfer-history"};
+    const fs::path dir = folder.path();
     TransferRig rig;
     CTransferHistory history{rig.prompt, "test"};
 };
@@ -97,6 +119,61 @@ TEST_F(CTransferHistoryTest, AHistoryThatCannotBeWrittenIsReportedOnceAndTheTran
     history.setFile(ToWide((dir / "site.kvg.history/other.kvg").c_str()));
     EXPECT_FALSE(history.record(CHistoryRecord::Kind::Upload, rig.handler, 1));
     EXPECT_EQ(rig.prompt.shown.size(), 2u);
+}
+
+// A facility kept in a read-only folder (a write-protected stick, a shared folder): every
+// transfer still succeeds, and the history's trouble is told once, not after each transfer.
+TEST_F(CTransferHistoryTest, AReadOnlyFolderLeavesTransfersSuccessfulAndIsReportedOnce) {
+    using P = fs::perms;
+    fs::permissions(dir, P::owner_read | P::owner_exec | P::group_read | P::group_exec | P::others_read |
+                             P::others_exec);
+    const int failures = resultOf(startChild(
+        [&] {
+            int failed = 0;
+            for (int i = 0; i < 2; ++i) {
+                failed += !rig.handler.upload(1);
+                failed += history.record(CHistoryRecord::Kind::Upload, rig.handler, 1);
+                failed += history.problem().empty();
+            }
+            std::vector<std::string> differences;
+            failed += !rig.handler.verify(1, differences) || !differences.empty();
+            failed += history.record(CHistoryRecord::Kind::Verify, rig.handler, 1, {nullptr, &differences, true});
+            rig.prompt.choice = {};
+            failed += !rig.handler.downloadAll();
+            failed += history.record(CHistoryRecord::Kind::Download, rig.handler, rig.handler.panel());
+            // Told once, naming the folder.
+            failed += 10 * (rig.prompt.shown != std::vector<int>{CTransferHistory::kNotWrittenText});
+            failed += 10 * (rig.prompt.arguments != std::vector<KvWString>{file() + u".history/"});
+            return failed;
+        },
+        true));
+    if (failures == kCannotDropRights) GTEST_SKIP() << "cannot run without root's rights here";
+    EXPECT_EQ(failures, 0);
+    EXPECT_FALSE(fs::exists(dir / "site.kvg.history"));
+}
+
+// Two programs transferring at once for the same facility file keep every record and snapshot.
+TEST_F(CTransferHistoryTest, TwoProcessesRecordingAtOnceLoseNoRecord) {
+    constexpr int kEach = 10;
+    const auto uploads = [&] {
+        for (int i = 0; i < kEach; ++i)
+            if (!rig.handler.upload(1) || !history.record(CHistoryRecord::Kind::Upload, rig.handler, 1)) return 1;
+        return 0;
+    };
+    const pid_t first = startChild(uploads);
+    const pid_t second = startChild(uploads);
+    EXPECT_EQ(resultOf(first), 0);
+    EXPECT_EQ(resultOf(second), 0);
+    const std::vector<CHistoryRecord> all = records();
+    ASSERT_EQ(all.size(), 2u * kEach);
+    std::set<std::string> names;
+    const CSiteHistory site(file());
+    for (const CHistoryRecord& r : all) {
+        names.insert(r.name);
+        CFacilityManager sent;
+        EXPECT_TRUE(site.loadSnapshot(r, sent)) << r.name;
+    }
+    EXPECT_EQ(names.size(), all.size());
 }
 
 TEST_F(CTransferHistoryTest, PendingChangesComeFromTheLastUploadOfThatPanel) {

@@ -1,7 +1,6 @@
 // cairnctl's site history: every transfer of the commands recorded, listed and compared, and
 // download --compare, all through a virtual panel kept in a state file.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include "basalt/KvUtf.h"
 #include "file/CXmlHandler.h"
 #include "history/CSiteHistory.h"
+#include "testkit/TempFolder.h"
 
 namespace {
 
@@ -26,18 +26,12 @@ std::size_t count(const std::string& text, const std::string& what) {
 class CtlHistoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("cairnctl-history-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         site = (dir / "site.kvg").string();
         fs::copy_file(std::string(std::getenv("CAIRN_SOURCE_DIR")) + "/tools/cairnctl/samples/sample.kvg", site);
         ::setenv("CAIRN_PANEL", ("virtual:" + (dir / "panel.state").string()).c_str(), 1);
         ::unsetenv("CAIRN_PANEL_FAULT");
     }
-    void TearDown() override {
-        ::unsetenv("CAIRN_PANEL");
-        fs::remove_all(dir);
-    }
+    void TearDown() override { ::unsetenv("CAIRN_PANEL"); }
     std::string bytes(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
@@ -54,7 +48,8 @@ protected:
         return path;
     }
 
-    fs::path dir;
+    TempFolder folder{"cairnctl-history"};
+    const fs::path dir = folder.path();
     std::string site;
 };
 
