@@ -65,6 +65,10 @@ TEST_F(CFacilityDiffTest, RenumberedRulesAreNoChangeButTheirContentIs) {
     // A renumbered rule with a new delay is still paired with its old self.
     b.setEventActionDelay(30, 9);
     EXPECT_EQ(diff().lines(), (std::vector<std::string>{"rule 10 (now 30) changed: delay 5 -> 9"}));
+    EXPECT_NE(json(diff()).find(R"({"subject": "rule","change": "changed","rule": 10,"newRule": 30,"fields": [)"
+                                R"({"name": "delay","before": 5,"after": 9}]})"),
+              std::string::npos)
+        << json(diff());
 }
 
 TEST_F(CFacilityDiffTest, RulesAddedRemovedAndChangedInTheirSides) {
