@@ -30,8 +30,7 @@ public:
     QStringList paths;
 };
 
-// Records the messages; the history window asks nothing. (Of its own: the test kits' scripted
-// prompts share one name.)
+// Records the messages; the history window asks nothing.
 class MessageLog : public IUserPrompt {
 public:
     void showMessage(int textId) override { shown.push_back(textId); }

@@ -26,7 +26,7 @@ protected:
     }
 
     CFacilityManager facility;
-    ScriptedPrompt prompt;
+    ScriptedUiPrompt prompt;
 };
 
 }  // namespace
@@ -48,7 +48,7 @@ TEST_F(CSelectPanelsTest, TwoPanelsWhereOneIsAskedAreRefusedAndTheDialogStays) {
 
 TEST_F(CSelectPanelsTest, NothingChosenIsRefusedInBothModes) {
     for (bool several : {false, true}) {
-        ScriptedPrompt local;
+        ScriptedUiPrompt local;
         CSelectPanels dialog(facility, several, local);
         dialog.show();
         press(dialog, "1");

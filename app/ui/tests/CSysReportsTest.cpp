@@ -56,7 +56,7 @@ protected:
 
     QTemporaryDir folder;
     CFacilityManager facility;
-    ScriptedPrompt prompt;
+    ScriptedUiPrompt prompt;
     ScriptedFiles files;
     int printDialogs = 0;
 };

@@ -36,7 +36,7 @@ protected:
         return f;
     }
 
-    ScriptedPrompt prompt;
+    ScriptedUiPrompt prompt;
     ScriptedFiles files;
     std::unique_ptr<VirtualPanel> m_panel;
     std::unique_ptr<CMainFrame> m_frame;

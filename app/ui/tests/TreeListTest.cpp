@@ -14,7 +14,7 @@
 // ---- number box and spin buttons ----
 
 TEST(CNumEditTest, TypingKeepsUnfinishedSignsAndPutsBackWhatDoesNotRead) {
-    ScriptedPrompt prompt;
+    ScriptedUiPrompt prompt;
     CNumEdit edit;
     edit.SetRange(-5, 250);
     edit.show();

@@ -19,7 +19,7 @@
 
 // Records every message; answers questions and the panel choice from queues. A
 // question nobody scripted fails the test. Callable from any thread.
-class ScriptedPrompt : public IUpdatePrompt {
+class ScriptedUiPrompt : public IUpdatePrompt {
 public:
     void showMessage(int textId) override { record(textId); }
     void showMessageWith(int textId, const KvWString&) override { record(textId); }
