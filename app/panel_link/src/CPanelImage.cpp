@@ -263,12 +263,12 @@ bool sameElement(const CElementRecord& a, const CElementRecord& b) {
            a.compositeMode == b.compositeMode && a.description == b.description;
 }
 
-void differ(std::vector<std::string>& out, const std::string& what, const std::string& panel,
+void differ(std::vector<CPanelDifference>& out, const std::string& what, const std::string& panel,
             const std::string& upload) {
-    out.push_back(what + ": the panel has " + panel + ", an upload writes " + upload);
+    out.push_back({what, upload, panel});
 }
 
-void compareInfo(const CPanelImage& e, const CPanelImage& a, std::vector<std::string>& out) {
+void compareInfo(const CPanelImage& e, const CPanelImage& a, std::vector<CPanelDifference>& out) {
     if (e.address != 0 && e.address != a.address)
         differ(out, "panel address", std::to_string(a.address), std::to_string(e.address));
     if (e.info.label != a.info.label) differ(out, "panel label", quoted(a.info.label), quoted(e.info.label));
@@ -277,23 +277,21 @@ void compareInfo(const CPanelImage& e, const CPanelImage& a, std::vector<std::st
     if (e.info.phone != a.info.phone) differ(out, "phone", quoted(a.info.phone), quoted(e.info.phone));
 }
 
-void compareRules(const CPanelImage& e, const CPanelImage& a, std::vector<std::string>& out) {
+void compareRules(const CPanelImage& e, const CPanelImage& a, std::vector<CPanelDifference>& out) {
     const std::size_t common = std::min(e.rules.size(), a.rules.size());
     for (std::size_t i = 0; i < common; ++i)
         if (!(e.rules[i] == a.rules[i]))
             differ(out, "rule entry " + std::to_string(i + 1), describe(a.rules[i]), describe(e.rules[i]));
     for (std::size_t i = common; i < a.rules.size(); ++i)
-        out.push_back("rule entry " + std::to_string(i + 1) + ": the panel has " + describe(a.rules[i]) +
-                      ", an upload writes none");
+        differ(out, "rule entry " + std::to_string(i + 1), describe(a.rules[i]), "none");
     for (std::size_t i = common; i < e.rules.size(); ++i)
-        out.push_back("rule entry " + std::to_string(i + 1) + ": the panel has none, an upload writes " +
-                      describe(e.rules[i]));
+        differ(out, "rule entry " + std::to_string(i + 1), "none", describe(e.rules[i]));
 }
 
 }  // namespace
 
-std::vector<std::string> CPanelImage::compare(const CPanelImage& e, const CPanelImage& a) {
-    std::vector<std::string> out;
+std::vector<CPanelDifference> CPanelImage::differences(const CPanelImage& e, const CPanelImage& a) {
+    std::vector<CPanelDifference> out;
     compareInfo(e, a, out);
     for (int z = 0; z < kZones; ++z)
         if (e.zones[z].description != a.zones[z].description)
@@ -305,5 +303,16 @@ std::vector<std::string> CPanelImage::compare(const CPanelImage& e, const CPanel
                 differ(out, "loop " + std::to_string(l + 1) + " element " + std::to_string(i + 1),
                        describe(a.element(l, i)), describe(e.element(l, i)));
     compareRules(e, a, out);
+    return out;
+}
+
+std::vector<std::string> CPanelImage::compare(const CPanelImage& e, const CPanelImage& a) {
+    return lines(differences(e, a));
+}
+
+std::vector<std::string> CPanelImage::lines(const std::vector<CPanelDifference>& differences) {
+    std::vector<std::string> out;
+    out.reserve(differences.size());
+    for (const CPanelDifference& d : differences) out.push_back(d.line());
     return out;
 }

@@ -104,7 +104,8 @@ CUploadResult CUsbHandler::uploadPanel(int panelId, bool verify) {
         r.outcome = CUploadResult::Outcome::Sent;
         return r;
     }
-    const bool read = readBack(panelId, kReadingBackText, r.differences);
+    const bool read = readBack(panelId, kReadingBackText, r.rows);
+    r.differences = CPanelImage::lines(r.rows);
     r.readBackWhole = read;
     if (read)
         r.outcome = r.differences.empty() ? CUploadResult::Outcome::Verified : CUploadResult::Outcome::Differs;
@@ -154,13 +155,16 @@ KvWString CUsbHandler::differencesText(const std::vector<std::string>& differenc
     return messageLines(differences, kShownDifferences);
 }
 
+void CUsbHandler::reportRulesLeftOut(const CUploadResult& result) {
+    if (result.skippedRules.empty()) return;
+    std::string ids;
+    for (int rule : result.skippedRules) ids += (ids.empty() ? "" : ", ") + std::to_string(rule);
+    m_prompt.showMessageWith(kRulesLeftOutText, ToWide(ids.c_str()));
+}
+
 void CUsbHandler::reportUpload(const CUploadResult& result) {
     printk("\n CUsbHandler::reportUpload");
-    if (!result.skippedRules.empty()) {
-        std::string ids;
-        for (int rule : result.skippedRules) ids += (ids.empty() ? "" : ", ") + std::to_string(rule);
-        m_prompt.showMessageWith(kRulesLeftOutText, ToWide(ids.c_str()));
-    }
+    reportRulesLeftOut(result);
     const int textId = outcomeText(result);
     if (textId == kDiffersText)
         m_prompt.showMessageWith(textId, differencesText(result.differences));
@@ -224,10 +228,13 @@ void CUsbHandler::removePanelWithRules(int id) {
 
 bool CUsbHandler::verify(int panelId, std::vector<std::string>& differences) {
     printk("\n CUsbHandler::verify");
-    return readBack(panelId, kReceivingText, differences);
+    std::vector<CPanelDifference> rows;
+    const bool read = readBack(panelId, kReceivingText, rows);
+    differences = CPanelImage::lines(rows);
+    return read;
 }
 
-bool CUsbHandler::readBack(int panelId, int textId, std::vector<std::string>& differences) {
+bool CUsbHandler::readBack(int panelId, int textId, std::vector<CPanelDifference>& differences) {
     differences.clear();
     m_read.reset();
     CPanelImage expected;
@@ -242,12 +249,12 @@ bool CUsbHandler::readBack(int panelId, int textId, std::vector<std::string>& di
         return true;
     });
     if (read == CPanelImage::ReadResult::Failed) return false;
-    differences = CPanelImage::compare(expected, actual);
+    differences = CPanelImage::differences(expected, actual);
     if (read == CPanelImage::ReadResult::Ok) keep(m_read, std::move(actual));
     if (read == CPanelImage::ReadResult::BadZone)
-        differences.push_back("loop " + std::to_string(actual.badZoneAt().first) + " element " +
-                              std::to_string(actual.badZoneAt().second) +
-                              ": the panel names a zone it cannot have; the rest was not read");
+        differences.push_back({"loop " + std::to_string(actual.badZoneAt().first) + " element " +
+                                   std::to_string(actual.badZoneAt().second),
+                               "", "the panel names a zone it cannot have; the rest was not read"});
     return read == CPanelImage::ReadResult::Ok;
 }
 

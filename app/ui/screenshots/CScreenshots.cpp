@@ -9,6 +9,7 @@
 #include <QPixmap>
 
 #include "mica/KvProgressDlg.h"
+#include "check/CFacilityCheck.h"
 #include "mica/KvWaitDlg.h"
 #include "model/CFacilityManager.h"
 #include "panel_link/UsbBackendChoice.h"
@@ -22,6 +23,7 @@
 #include "ui/CAbstract.h"
 #include "ui/CActionRangeDlg.h"
 #include "ui/CAddEventActionDlg.h"
+#include "ui/CCheckFindingsDlg.h"
 #include "ui/CDragNDropDlg.h"
 #include "ui/CEventEdit.h"
 #include "ui/CEventRangeDlg.h"
@@ -29,6 +31,7 @@
 #include "ui/CLanguage.h"
 #include "ui/CMainFrame.h"
 #include "ui/CQtPrompt.h"
+#include "ui/CReadBackDlg.h"
 #include "ui/CSelectPanels.h"
 #include "ui/CSysHourDlg.h"
 #include "ui/CSysInfoDlg.h"
@@ -145,6 +148,7 @@ bool CScreenshots::renderFrame(const QString& code) {
     ok = save(frame, code, "event-action-editor") && ok;
     frame.onBack();
     ok = renderRuleDialogs(frame.facility(), code) && ok;
+    ok = renderUploadDialogs(frame.facility(), code) && ok;
 
     CSelectPanels choice(frame.facility(), false, prompt);
     ok = save(choice, code, "CSelectPanels") && ok;
@@ -215,6 +219,26 @@ bool CScreenshots::renderFullPanel(const QString& code) {
     frame.show();
     showLoops(frame, {CTreeListModel::kElement, 1, 1, 13});
     return save(frame, code, "loops-editor-full");
+}
+
+// The check before an upload (warnings alone, then with an error) and the read-back after it.
+bool CScreenshots::renderUploadDialogs(CFacilityManager& facility, const QString& code) {
+    std::vector<CCheckFinding> findings = CFacilityCheck(facility).run(1);
+    CCheckFindingsDlg warnings(findings);
+    bool ok = save(warnings, code, "CCheckFindingsDlg");
+    CCheckFinding error;
+    error.item = CCheckFinding::Item::Rule;
+    error.panel = 1;
+    error.rule = 7;
+    error.text = "its action side names zone 12 of panel 3, which does not exist";
+    findings.insert(findings.begin(), error);
+    CCheckFindingsDlg errors(findings);
+    ok = save(errors, code, "CCheckFindingsDlg-errors") && ok;
+    CReadBackDlg differences({{"zone 3 description", "\"Stairs\"", "\"Stbirs\""},
+                              {"loop 1 element 4", "loop 1 element 4 (type 2)", "loop 1 element 4 (type 0)"},
+                              {"rule entry 2", "when loop 1 element 2 (type 1) reports event type 1, drive zone 3 "
+                                               "with action type 1 after 0 s", "none"}});
+    return save(differences, code, "CReadBackDlg") && ok;
 }
 
 bool CScreenshots::renderDialogs(const QString& code) {

@@ -28,6 +28,7 @@ private:
     bool renderLoopsDialogs(CFacilityManager& facility, const QString& code);
     bool renderFullPanel(const QString& code);
     bool renderRuleDialogs(CFacilityManager& facility, const QString& code);
+    bool renderUploadDialogs(CFacilityManager& facility, const QString& code);
     bool renderWorkerDialogs(const QString& code);
     bool contactSheet(const QString& code);
     // The site history window with two entries compared (CScreenshotsHistory.cpp).

@@ -1,15 +1,10 @@
 // The loops editor's file and transfer commands.
-#include <algorithm>
-
 #include "basalt/KvTrace.h"
-#include "basalt/KvUtf.h"
-#include "check/CCheckText.h"
 #include "check/CFacilityCheck.h"
 #include "model/CFacilityManager.h"
 #include "model/PanelChoice.h"
 #include "panel_link/CUsbHandler.h"
 #include "panel_link/CZoneDescriptionNotice.h"
-#include "panel_link/MessageLines.h"
 #include "seams/IUserPrompt.h"
 #include "ui/CAddLoop.h"
 #include "ui/CExtendedControlsDlg.h"
@@ -22,16 +17,6 @@
 namespace {
 
 constexpr int kFirstPanel = 1;
-
-// The findings for a message box, one line each, as many as it can show, then how many more.
-KvWString findingLines(const std::vector<CCheckFinding>& findings) {
-    const std::size_t shown = std::min(findings.size(), CUsbHandler::kShownDifferences);
-    std::vector<std::string> lines;
-    for (std::size_t i = 0; i < shown; ++i) lines.push_back(CCheckText::where(findings[i]) + ": " + findings[i].text);
-    KvWString text = messageLines(lines, shown);
-    if (findings.size() > shown) text += ToWide(("\n(+" + std::to_string(findings.size() - shown) + ")").c_str());
-    return text;
-}
 
 }  // namespace
 
@@ -81,22 +66,15 @@ bool CExtendedControlsDlg::usbUpload() {
 }
 
 // The check comes first: its errors keep the panel untouched, its warnings ask. Then what the
-// upload changes since the last one, then sending, and the read-back; the handler says what
-// that found, so the plain success message never follows a read-back that differs or failed.
+// upload changes since the last one, then sending, and the read-back: "sent and verified" only
+// when the panel holds what was sent, its differences otherwise.
 bool CExtendedControlsDlg::uploadPanel(int panelId) {
     printk("\n CExtendedControlsDlg::uploadPanel");
     const std::vector<CCheckFinding> findings = CFacilityCheck(m_facility).run(panelId);
-    std::vector<CCheckFinding> errors;
-    for (const CCheckFinding& f : findings)
-        if (f.isError()) errors.push_back(f);
-    if (!errors.empty()) {
-        m_prompt.showMessageWith(kCheckErrorsText, findingLines(errors));
-        return false;
-    }
-    if (!findings.empty() && !m_prompt.askYesNoWith(kCheckWarningsText, findingLines(findings))) return false;
+    if (!findings.empty() && !acceptFindings(findings)) return false;
     if (!confirmUpload(panelId)) return false;
     const CUploadResult result = m_usb.uploadPanel(panelId, true);
-    m_usb.reportUpload(result);
+    reportUpload(result);
     if (result.written())
         recordTransfer(CHistoryRecord::Kind::Upload, panelId, {&findings, &result.differences, result.readBackWhole});
     return result.succeeded();

@@ -104,6 +104,7 @@ void CMainFrame::connectViews() {
     connect(m_loops, &CExtendedControlsDlg::backRequested, this, &CMainFrame::onBack);
     connect(m_loops, &CExtendedControlsDlg::exitRequested, this, &CMainFrame::close);
     connect(m_loops, &CExtendedControlsDlg::titleChanged, this, &CMainFrame::updateTitle);
+    connect(m_loops, &CExtendedControlsDlg::itemRequested, this, &CMainFrame::showCheckedItem);
     connect(m_loops, &CExtendedControlsDlg::newRequested, this, &CMainFrame::fileNew);
     connect(m_loops, &CExtendedControlsDlg::openRequested, this, &CMainFrame::fileOpen);
     connect(m_loops, &CExtendedControlsDlg::saveRequested, this, &CMainFrame::fileSave);
@@ -328,6 +329,18 @@ void CMainFrame::fileSysReports() {
 }
 
 // ---- USB ----
+
+// A row of the check's findings: a rule in the event-action editor, anything else in the loops editor.
+void CMainFrame::showCheckedItem(const CCheckFinding& finding) {
+    printk("\n CMainFrame::showCheckedItem");
+    if (finding.item == CCheckFinding::Item::Rule) {
+        if (view() != View::Events) switchToEvents();
+        m_events->selectEventActionPair(finding.rule);
+        return;
+    }
+    if (view() != View::Loops) switchToLoops();
+    m_loops->showItem(finding);
+}
 
 // The transfers are the loops editor's: it shows what they did to the facility.
 void CMainFrame::usbUpload() { m_loops->usbUpload(); }

@@ -439,48 +439,17 @@ TEST_F(LoopsEditorTest, UploadAndDownloadAgainstTheVirtualPanel) {
     EXPECT_FALSE(m_frame->unsavedStatus().named);
 }
 
-// The check before sending: an error sends nothing, warnings ask and No sends nothing.
-TEST_F(LoopsEditorTest, UploadChecksFirst) {
-    loopsWithSample();
-    ModalAnswerer waits("KvWaitDlg", [](QWidget*) {});
-    prompt.choosePanel(1);
-    prompt.answer(false);
-    EXPECT_FALSE(loops().usbUpload());
-    EXPECT_EQ(prompt.messages(), std::vector<int>({495}));
-    facility().addEventActionItem(99, 0);  // an event on panel 2 that drives nothing
-    facility().addEventToEventActionItem(99, 1, 2, 1, 1, 0, 0, 0, 5, 0);
-    prompt.choosePanel(2);
-    EXPECT_FALSE(loops().usbUpload());
-    EXPECT_EQ(prompt.messages(), std::vector<int>({495, 485}));
-    EXPECT_EQ(waits.seen(), 0);  // the panel was never opened
-}
-
-// A page the panel acknowledged but stored wrong: the read-back says so, never the success.
-TEST_F(LoopsEditorTest, UploadReportsAPageThePanelStoredWrong) {
-    frame({}, "corrupt@40");
-    ASSERT_TRUE(m_frame->fileCommands().openFile(sampleFacility()));
-    ModalAnswerer waits("KvWaitDlg", [](QWidget*) {});
-    prompt.choosePanel(2);
-    prompt.answer(true);  // the first upload to this panel: send it
-    EXPECT_FALSE(loops().usbUpload());
-    EXPECT_EQ(prompt.messages(), std::vector<int>({517, 481}));
-    // The history keeps the upload with what the read-back found.
-    const std::vector<CHistoryRecord> kept = CSiteHistory(m_frame->unsavedStatus().filePath).list();
-    ASSERT_EQ(kept.size(), 1u);
-    EXPECT_TRUE(kept[0].verified);
-    EXPECT_FALSE(kept[0].differences.empty());
-}
-
 TEST_F(LoopsEditorTest, FailedTransfersSayWhichAndChangeNothing) {
     frame({}, "timeout@3");
     ASSERT_TRUE(m_frame->fileCommands().openFile(sampleFacility()));
     const int panels = facility().getNumberOfPanels();
     prompt.choosePanel(1);
-    prompt.answer(true);  // send despite the check's warnings
+    ModalAnswerer warnings("CCheckFindingsDlg", clickButton("send"));
     prompt.answer(true);  // the first upload to this panel: send it
     EXPECT_FALSE(loops().usbUpload());
     EXPECT_FALSE(loops().usbDownload());
-    EXPECT_EQ(prompt.messages(), std::vector<int>({495, 517, 92, 81}));
+    EXPECT_EQ(warnings.seen(), 1);
+    EXPECT_EQ(prompt.messages(), std::vector<int>({517, 92, 81}));
     EXPECT_TRUE(CSiteHistory(m_frame->unsavedStatus().filePath).list().empty());
     EXPECT_EQ(facility().getNumberOfPanels(), panels);
     EXPECT_FALSE(m_frame->unsavedStatus().unsaved);

@@ -19,6 +19,7 @@
 #include "model/CFacilityManager.h"
 #include "panel_link/CElementRecord.h"
 #include "panel_link/CEventActionRecord.h"
+#include "panel_link/CPanelDifference.h"
 #include "panel_link/CPanelLink.h"
 #include "panel_link/CSystemInfoRecord.h"
 #include "panel_link/CZoneRecord.h"
@@ -71,6 +72,10 @@ public:
     // Every difference of `actual` (read from a panel) from `expected` (what
     // an upload writes), one line each, in words.
     static std::vector<std::string> compare(const CPanelImage& expected, const CPanelImage& actual);
+    // The same differences as item, what an upload writes and what the panel holds.
+    static std::vector<CPanelDifference> differences(const CPanelImage& expected, const CPanelImage& actual);
+    // Each difference as its line in words.
+    static std::vector<std::string> lines(const std::vector<CPanelDifference>& differences);
 
     int address = 0;  // page 4 byte 0; 0 leaves the panel's address alone
     CSystemInfoRecord info;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "panel_link/CPanelDifference.h"
+
 struct CUploadResult {
     enum class Outcome {
         Cancelled,     // no panel chosen; nothing was sent and nothing is to be said
@@ -21,6 +23,7 @@ struct CUploadResult {
     std::string problem;                   // why nothing was sent (NotSent)
     std::vector<int> skippedRules;         // rules left out because a side names nothing
     std::vector<std::string> differences;  // read-back against what was sent, one line each
+    std::vector<CPanelDifference> rows;    // the same, as item, what was sent, what the panel holds
     bool readBackWhole = false;            // the read-back read the whole panel
 
     // Sent, and not found wrong by a read-back.

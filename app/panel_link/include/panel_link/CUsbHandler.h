@@ -86,6 +86,8 @@ public:
     // verified, 263 sent unverified, 481 with the differences, 482 when the read-back failed,
     // 92 otherwise. The success messages never follow a read-back that differs or failed.
     void reportUpload(const CUploadResult& result);
+    // Its first part alone: 483 with the rules left out, when there are any.
+    void reportRulesLeftOut(const CUploadResult& result);
     // The outcome's message number (0 for a cancelled choice); 481 takes the differences.
     static int outcomeText(const CUploadResult& result);
     // The lines of `differences` for a message box: at most kShownDifferences, then how many more.
@@ -155,7 +157,7 @@ private:
     bool sendImage(const CPanelImage& image, IWaitDialog& dialog);
     // upload() that also tells which rules the image left out.
     bool send(int panelId, std::vector<int>& skippedRules);
-    bool readBack(int panelId, int textId, std::vector<std::string>& differences);
+    bool readBack(int panelId, int textId, std::vector<CPanelDifference>& differences);
     bool receiveImage(Download& download, IWaitDialog& dialog);
     bool receiveLog(int kind, const KvWString& path, IWaitDialog& dialog);
     void removePanelWithRules(int id);

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "basalt/KvBasicString.h"
+#include "check/CCheckFinding.h"
 #include "history/CTransferHistory.h"
 #include "ui/CTreeListModel.h"
 
@@ -21,6 +22,7 @@ class CTreeListCtrl;
 class CTreeListDelegate;
 class CUnsavedStatus;
 class CUsbHandler;
+struct CUploadResult;
 class IUserPrompt;
 class QLabel;
 
@@ -37,8 +39,6 @@ public:
     static constexpr int kDownloadFailedText = 81;
     static constexpr int kUploadFailedText = 92;
     static constexpr int kUploadDoneText = 263;
-    static constexpr int kCheckErrorsText = 485;    // "%s": the errors, one line each
-    static constexpr int kCheckWarningsText = 495;  // "%s": the warnings; Yes sends anyway
     static constexpr int kDownloadDoneText = 264;
     static constexpr int kStatusText = 423;
     static constexpr int kMostPanels = 128;
@@ -82,6 +82,9 @@ public:
     // Sends panel `panelId` to the attached panel: the one place an upload of the
     // configuration starts, so whatever must happen before or after it belongs here.
     bool uploadPanel(int panelId);
+    // Selects the row of the item a check finding names (a zone: its first element), or else
+    // its panel's; false when the panel has no row either. Rules are the event-action editor's.
+    bool showItem(const CCheckFinding& finding);
     // Before an upload: what it would change on the panel since its last upload (or that it is
     // the first), from the site history; false when the user says no.
     bool confirmUpload(int panelId);
@@ -90,6 +93,8 @@ signals:
     void backRequested();  // 2062
     void exitRequested();
     void titleChanged();
+    // A row of the check's findings was chosen: its item is to be shown in its editor.
+    void itemRequested(const CCheckFinding& finding);
     // Keyboard shortcuts of the file commands, carried out by the frame.
     void newRequested();
     void openRequested();
@@ -100,6 +105,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The check's findings in their dialog; true when they let the upload go on.
+    bool acceptFindings(const std::vector<CCheckFinding>& findings);
+    // The upload's outcome: the handler's messages, and the differences in their table.
+    void reportUpload(const CUploadResult& result);
+    CTreeListModel::Key firstElementInZone(int panel, int zone) const;
     // The file the site history belongs to; empty for a facility without one.
     KvWString historyFile() const;
     // Keeps the transfer just made in the site history, with the check and read-back around an

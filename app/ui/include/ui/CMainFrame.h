@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "ui/CFrameServices.h"
+#include "check/CCheckFinding.h"
 #include "ui/CUnsavedStatus.h"
 
 class CDragNDropDlg;
@@ -74,6 +75,8 @@ public slots:
     // The site history of the open file (of the user's data folder for a facility without one).
     void usbHistory();
     void updateLists();
+    // Shows the item a row of the check's findings names, in its editor.
+    void showCheckedItem(const CCheckFinding& finding);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

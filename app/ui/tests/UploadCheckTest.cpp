@@ -1,0 +1,150 @@
+// The program's upload around the sending: the check's list before it (errors stop it, warnings
+// ask, rows show their items) and the read-back's table after it.
+#include <QAbstractItemView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+#include "LoopsFixture.h"
+#include "history/CSiteHistory.h"
+#include "model/CFacilityManager.h"
+#include "ui/CCheckFindingsDlg.h"
+#include "ui/CCheckFindingsModel.h"
+#include "ui/CDragNDropDlg.h"
+#include "ui/CListCtrlEx.h"
+#include "ui/CReadBackModel.h"
+#include "ui/UiText.h"
+
+namespace {
+
+QString shown(QWidget* dialog, const char* table, int row, int column) {
+    auto* view = dialog->findChild<QTableView*>(table);
+    EXPECT_NE(view, nullptr) << table;
+    return view ? view->model()->index(row, column).data().toString() : QString();
+}
+
+int rows(QWidget* dialog, const char* table) {
+    auto* view = dialog->findChild<QTableView*>(table);
+    return view ? view->model()->rowCount() : -1;
+}
+
+// The first row whose `column` shows `text`; -1 when none does.
+int rowWith(QWidget* dialog, const char* table, int column, const QString& text) {
+    for (int row = 0; row < rows(dialog, table); ++row)
+        if (shown(dialog, table, row, column) == text) return row;
+    return -1;
+}
+
+QString buttonText(QWidget* dialog, const char* name) {
+    auto* button = dialog->findChild<QPushButton*>(name);
+    return button ? button->text() : QString();
+}
+
+}  // namespace
+
+class UploadCheckTest : public LoopsFixture {
+protected:
+    // What the dialog named `name` showed when it came up, read by `look` before `button` closed it.
+    void answer(const QString& name, std::function<void(QWidget*)> look, const QString& button) {
+        m_answerer = std::make_unique<ModalAnswerer>(name, [look, button](QWidget* dialog) {
+            look(dialog);
+            clickButton(button)(dialog);
+        });
+    }
+    int seen() const { return m_answerer ? m_answerer->seen() : 0; }
+
+    std::unique_ptr<ModalAnswerer> m_answerer;
+};
+
+// Warnings alone ask: Cancel sends nothing and asks nothing more; the rows go to their elements.
+TEST_F(UploadCheckTest, WarningsAskAndTheirRowsShowTheirElements) {
+    loopsWithSample();
+    ModalAnswerer waits("KvWaitDlg", [](QWidget*) {});
+    prompt.choosePanel(1);
+    answer("CCheckFindingsDlg", [this](QWidget* dialog) {
+        EXPECT_EQ(dialog->findChild<QLabel*>("heading")->text(), loadText(CCheckFindingsDlg::kWarningsText));
+        EXPECT_EQ(buttonText(dialog, "send"), loadText(CCheckFindingsDlg::kSendAnywayText));
+        ASSERT_EQ(rows(dialog, "findings"), 7);
+        EXPECT_EQ(shown(dialog, "findings", 0, CCheckFindingsModel::kSeverity), loadText(CCheckFindingsModel::kWarningText));
+        EXPECT_EQ(shown(dialog, "findings", 0, CCheckFindingsModel::kPanel), "1");
+        EXPECT_EQ(shown(dialog, "findings", 0, CCheckFindingsModel::kItem), loadTextWith(565, "1", "2"));
+        EXPECT_EQ(shown(dialog, "findings", 0, CCheckFindingsModel::kText), "this input raises no rule");
+        auto* check = static_cast<CCheckFindingsDlg*>(dialog);
+        check->selectRow(6);
+        EXPECT_EQ(tree().currentKey(), elementRow(1, 2, 4));
+        check->selectRow(0);
+        EXPECT_EQ(tree().currentKey(), elementRow(1, 1, 2));
+    }, "2");
+    EXPECT_FALSE(loops().usbUpload());
+    EXPECT_EQ(seen(), 1);
+    EXPECT_EQ(waits.seen(), 0);
+    EXPECT_TRUE(prompt.messages().empty());  // not even the history's question
+}
+
+// An error blocks: only Close, nothing sent; a rule's row goes to the event-action editor, a
+// zone's to its first element.
+TEST_F(UploadCheckTest, ErrorsOfferOnlyCloseAndRowsGoToTheirEditor) {
+    loopsWithSample();
+    ModalAnswerer waits("KvWaitDlg", [](QWidget*) {});
+    facility().addEventActionItem(99, 0);  // an event on panel 2 that drives nothing
+    facility().addEventToEventActionItem(99, 1, 2, 1, 1, 0, 0, 0, 5, 0);
+    facility().setZoneDescription(2, u"Renamed");  // panel 1's zone 2 now hides panel 2's
+    prompt.choosePanel(2);
+    answer("CCheckFindingsDlg", [this](QWidget* dialog) {
+        EXPECT_EQ(dialog->findChild<QPushButton*>("send"), nullptr);
+        EXPECT_EQ(buttonText(dialog, "2"), loadText(512));
+        EXPECT_EQ(dialog->findChild<QLabel*>("heading")->text(), loadText(CCheckFindingsDlg::kErrorsText));
+        ASSERT_GE(rows(dialog, "findings"), 2);
+        EXPECT_EQ(shown(dialog, "findings", 0, CCheckFindingsModel::kSeverity), loadText(CCheckFindingsModel::kErrorText));
+        EXPECT_EQ(shown(dialog, "findings", 0, CCheckFindingsModel::kItem), loadTextWith(567, "99"));
+        auto* check = static_cast<CCheckFindingsDlg*>(dialog);
+        check->selectRow(0);
+        EXPECT_EQ(m_frame->view(), CMainFrame::View::Events);
+        EXPECT_EQ(m_frame->findChild<CDragNDropDlg*>()->inputList().selectedRule(), 99);
+        const int zoneRow = rowWith(dialog, "findings", CCheckFindingsModel::kItem, loadTextWith(566, "2"));
+        ASSERT_GE(zoneRow, 0);
+        check->selectRow(zoneRow);
+        EXPECT_EQ(m_frame->view(), CMainFrame::View::Loops);
+        EXPECT_EQ(tree().currentKey(), elementRow(2, 1, 3));
+    }, "2");
+    EXPECT_FALSE(m_frame->findChild<CExtendedControlsDlg*>()->usbUpload());
+    EXPECT_EQ(seen(), 1);
+    EXPECT_EQ(waits.seen(), 0);  // the panel was never opened
+    EXPECT_TRUE(prompt.messages().empty());
+    EXPECT_TRUE(CSiteHistory(m_frame->unsavedStatus().filePath).list().empty());
+}
+
+// A page the panel acknowledged but stored wrong, wherever it lies: the read-back's table names
+// it, never a success message, and the history keeps what the read-back found.
+TEST_F(UploadCheckTest, APageStoredWrongIsShownInTheReadBackTable) {
+    for (int page : {1, 40, 260}) {
+        SCOPED_TRACE(page);
+        m_frame.reset();
+        m_panel.reset();  // before the next one sets the environment
+        const std::size_t asked = prompt.messages().size();
+        frame({}, "corrupt@" + QString::number(page));
+        ASSERT_TRUE(m_frame->fileCommands().openFile(sampleFacility()));
+        ModalAnswerer waits("KvWaitDlg", [](QWidget*) {});
+        prompt.choosePanel(2);
+        prompt.answer(true);  // the first upload to this panel: send it
+        answer("CReadBackDlg", [](QWidget* dialog) {
+            EXPECT_EQ(dialog->findChild<QLabel*>("heading")->text(), loadText(570));
+            ASSERT_GE(rows(dialog, "differences"), 1);
+            const QString sent = shown(dialog, "differences", 0, CReadBackModel::kSent);
+            const QString held = shown(dialog, "differences", 0, CReadBackModel::kHeld);
+            EXPECT_FALSE(shown(dialog, "differences", 0, CReadBackModel::kItem).isEmpty());
+            EXPECT_NE(sent, held);
+        }, "2");
+        EXPECT_FALSE(loops().usbUpload());
+        EXPECT_EQ(seen(), 1);
+        const std::vector<int> messages = prompt.messages();
+        EXPECT_EQ(std::vector<int>(messages.begin() + static_cast<long>(asked), messages.end()),
+                  std::vector<int>({517}));  // neither 480 nor 263
+        const std::vector<CHistoryRecord> kept = CSiteHistory(m_frame->unsavedStatus().filePath).list();
+        ASSERT_EQ(kept.size(), 1u);
+        EXPECT_TRUE(kept[0].checked);
+        EXPECT_TRUE(kept[0].verified);
+        EXPECT_FALSE(kept[0].differences.empty());
+    }
+}
