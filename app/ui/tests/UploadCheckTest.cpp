@@ -148,3 +148,32 @@ TEST_F(UploadCheckTest, APageStoredWrongIsShownInTheReadBackTable) {
         EXPECT_FALSE(kept[0].differences.empty());
     }
 }
+
+// A fault while sending fails the upload (92); past the upload's transfers it strikes the
+// read-back (482): either way no success message, and only a panel that was written is recorded.
+TEST_F(UploadCheckTest, AFaultWhileSendingOrReadingBackIsNeverASuccess) {
+    const struct {
+        const char* fault;
+        int message;
+    } cases[] = {{"error@100", 92}, {"short@401", 92}, {"error@600", 482}, {"timeout@900", 482}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        m_frame.reset();
+        m_panel.reset();  // before the next one sets the environment
+        const std::size_t asked = prompt.messages().size();
+        frame({}, c.fault);
+        ASSERT_TRUE(m_frame->fileCommands().openFile(sampleFacility()));
+        ModalAnswerer waits("KvWaitDlg", [](QWidget*) {});
+        prompt.choosePanel(2);
+        prompt.answer(true);  // the first upload to this panel: send it
+        EXPECT_FALSE(loops().usbUpload());
+        const std::vector<int> messages = prompt.messages();
+        EXPECT_EQ(std::vector<int>(messages.begin() + static_cast<long>(asked), messages.end()),
+                  std::vector<int>({517, c.message}));
+        const std::vector<CHistoryRecord> kept = CSiteHistory(m_frame->unsavedStatus().filePath).list();
+        ASSERT_EQ(kept.size(), c.message == 482 ? 1u : 0u);
+        if (!kept.empty()) {
+            EXPECT_FALSE(kept[0].verifyRead);
+        }
+    }
+}
