@@ -49,7 +49,7 @@ echo "# the manual page names every command"
 # man -l on the page man finds, so that no formatted copy is cached outside the package.
 page=$(man -w cairnctl) || fail "man finds no page cairnctl"
 echo "man -w cairnctl: $page"
-MANWIDTH=80 man -l "$page" 2>/dev/null | sed -n '/^FILE COMMANDS/,/^OPTIONS/p' | grep -E '^       [a-z]+( [A-Z[-]|$)' || fail "man cairnctl"
+MANWIDTH=80 man -l "$page" 2>/dev/null | sed -n '/^FILE COMMANDS/,/^OPTIONS/p' | grep -E '^       [a-z]+( +[A-Z[-]|$)' || fail "man cairnctl"
 
 echo
 echo "# a program of someone else's against the installed Tern: find_package, then pkg-config"
