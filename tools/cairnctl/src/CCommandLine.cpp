@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "cairnctl/Commands.h"
+#include "model/CFacilityManager.h"
 
 bool CCommandLine::parse(const std::vector<std::string>& args, const std::vector<std::string>& valued,
                          const std::vector<std::string>& flags, std::ostream& err) {
@@ -42,6 +43,13 @@ bool CCommandLine::panelId(const std::string& text, int& id) {
     if (text.empty() || *end || n < 1 || n > 128) return false;
     id = static_cast<int>(n);
     return true;
+}
+
+bool CCommandLine::facilityPanel(const CFacilityManager& facility, const std::string& text, int& id,
+                                 std::ostream& err) {
+    if (panelId(text, id) && facility.getPanelLabel(id)) return true;
+    err << "cairnctl: the facility has no panel with id '" << text << "'\n";
+    return false;
 }
 
 std::vector<std::string> CCommandLine::values(const std::string& name) const {

@@ -26,11 +26,7 @@ bool CPanelSession::load(const std::string& path) { return CFacilityFile(facilit
 bool CPanelSession::save(const std::string& path) { return CFacilityFile(facility, err).save(path); }
 
 bool CPanelSession::panelOption(const std::string& value, int& id) {
-    if (!CCommandLine::panelId(value, id) || !facility.getPanelLabel(id)) {
-        err << "cairnctl: the facility has no panel with id '" << value << "'\n";
-        return false;
-    }
-    return true;
+    return CCommandLine::facilityPanel(facility, value, id, err);
 }
 
 void CPanelSession::record(CHistoryRecord::Kind kind, const std::string& path, int panelId,

@@ -1,6 +1,4 @@
 // cairnctl check FILE.kvg [--panel ID] [--json]
-#include <cstdlib>
-
 #include "cairnctl/CCommandLine.h"
 #include "cairnctl/CFacilityFile.h"
 #include "cairnctl/Commands.h"
@@ -17,15 +15,8 @@ int cmdCheck(const CommandArgs& args, CCommandContext& context) {
     CFacilityManager m;
     if (!CFacilityFile(m, context.err).load(path)) return 2;
     int panel = 0;
-    if (const std::string* value = cl.value("--panel")) {
-        char* end = nullptr;
-        const long n = std::strtol(value->c_str(), &end, 10);
-        if (value->empty() || *end || n < 1 || n > 128 || !m.getPanelLabel(static_cast<int>(n))) {
-            context.err << "cairnctl: the facility has no panel with id '" << *value << "'\n";
-            return 2;
-        }
-        panel = static_cast<int>(n);
-    }
+    if (const std::string* value = cl.value("--panel"))
+        if (!CCommandLine::facilityPanel(m, *value, panel, context.err)) return 2;
     const std::vector<CCheckFinding> findings = CFacilityCheck(m).run(panel);
     const int errors = CCheckText::errorCount(findings);
     context.out << (cl.has("--json") ? CCheckText::json(findings) : CCheckText::words(findings));

@@ -27,10 +27,7 @@ bool panelIds(const CFacilityManager& m, const std::vector<std::string>& values,
               std::ostream& err) {
     for (const std::string& value : values) {
         int id = 0;
-        if (!CCommandLine::panelId(value, id) || !m.getPanelLabel(id)) {
-            err << "cairnctl: the facility has no panel with id '" << value << "'\n";
-            return false;
-        }
+        if (!CCommandLine::facilityPanel(m, value, id, err)) return false;
         ids.push_back(id);
     }
     return true;

@@ -24,10 +24,7 @@ bool choosePanels(CFacilityManager& m, const std::vector<std::string>& ids, std:
     for (int i = 0; i < m.getNumberOfPanels(); ++i) m.setPanelSelected(m.getPanelId(i), ids.empty());
     for (const std::string& value : ids) {
         int id = 0;
-        if (!CCommandLine::panelId(value, id) || !m.getPanelLabel(id)) {
-            err << "cairnctl: the facility has no panel with id '" << value << "'\n";
-            return false;
-        }
+        if (!CCommandLine::facilityPanel(m, value, id, err)) return false;
         m.setPanelSelected(id, true);
     }
     return true;

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+class CFacilityManager;
+
 class CCommandLine {
 public:
     // False, after the usage line on `err`, on an unknown option or a missing value.
@@ -19,6 +21,8 @@ public:
     bool has(const std::string& name) const { return value(name) != nullptr; }
     // A panel id as options give it: a whole number from 1 to 128, nothing else.
     static bool panelId(const std::string& text, int& id);
+    // The same for a panel `facility` has; false after the message on `err` otherwise.
+    static bool facilityPanel(const CFacilityManager& facility, const std::string& text, int& id, std::ostream& err);
     // Every value of an option given more than once, in command-line order.
     std::vector<std::string> values(const std::string& name) const;
 
