@@ -17,6 +17,7 @@
 #include "ui/CAboutBox.h"
 #include "ui/CAddElements.h"
 #include "ui/CAddLoop.h"
+#include "ui/CCauseEffectView.h"
 #include "ui/CElementDevices.h"
 #include "ui/CExtendedControlsDlg.h"
 #include "ui/CModifyPanel.h"
@@ -180,6 +181,9 @@ bool CScreenshots::renderRuleDialogs(CFacilityManager& facility, const QString& 
     ok = save(edit, code, "CEventEdit") && ok;
     CAbstract summary(facility);
     ok = save(summary, code, "CAbstract") && ok;
+    CCauseEffectView matrix(facility);
+    matrix.selectRule(2);
+    ok = save(matrix, code, "CCauseEffectView") && ok;
     return ok;
 }
 

@@ -14,6 +14,7 @@
 #include "model/CFacilityAction.h"
 #include "model/CFacilityManager.h"
 #include "ui/CAbstract.h"
+#include "ui/CCauseEffectView.h"
 #include "ui/CDragNDropTreeCtrl.h"
 #include "ui/CEventEdit.h"
 #include "ui/CListCtrlEx.h"
@@ -32,6 +33,7 @@ constexpr int kSummaryText = 458;
 constexpr int kMakeRuleText = 459;
 constexpr int kFilterText = 460;
 constexpr int kMakeRuleTipText = 464;
+constexpr int kMatrixText = 527;
 constexpr int kFilterDelayMs = 200;
 
 QLineEdit* makeFilter(const QString& name, QWidget* parent) {
@@ -121,6 +123,9 @@ QLayout* CDragNDropDlg::makeBottomRow() {
     row->insertWidget(0, m_statusLine, 1);
     row->insertWidget(1, make);
     row->insertWidget(2, summary);
+    QPushButton* matrix = makeImageButton("matrix", kMatrixText, 0, this);
+    connect(matrix, &QPushButton::clicked, this, [this] { showMatrix(); });
+    row->insertWidget(3, matrix);
     return row;
 }
 
@@ -156,6 +161,7 @@ void CDragNDropDlg::populate() {
     m_selectingPair = false;
     populateLists();
     updateStatus();
+    if (m_matrix) m_matrix->refresh();
 }
 
 void CDragNDropDlg::unPopulate() {
@@ -184,6 +190,7 @@ void CDragNDropDlg::updateEventActionLists() {
     m_outTree->viewport()->update();
     populateLists();
     updateStatus();
+    if (m_matrix) m_matrix->refresh();
 }
 
 bool CDragNDropDlg::selectEventActionPair(int id) {
@@ -259,6 +266,20 @@ void CDragNDropDlg::showSummary() {
     printk("\n CDragNDropDlg::OnBnClickedAbstract");
     CAbstract summary(m_facility, this);
     summary.exec();
+}
+
+CCauseEffectView& CDragNDropDlg::showMatrix() {
+    printk("\n CDragNDropDlg::showMatrix");
+    if (!m_matrix) {
+        m_matrix = new CCauseEffectView(m_facility, this);
+        connect(m_matrix, &CCauseEffectView::pairSelected, this, &CDragNDropDlg::selectEventActionPair);
+        // Queued: the edit refreshes the matrix, which must not happen inside its own click.
+        connect(m_matrix, &CCauseEffectView::editRequested, this, &CDragNDropDlg::editRule, Qt::QueuedConnection);
+    }
+    m_matrix->show();
+    m_matrix->raise();
+    m_matrix->activateWindow();
+    return *m_matrix;
 }
 
 void CDragNDropDlg::lowerGroupImage(qintptr key, int imageDrop) {

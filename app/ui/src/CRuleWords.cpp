@@ -91,9 +91,13 @@ QString CRuleWords::place(const CFacilityManager& facility, const CEventActionSi
 }
 
 QString CRuleWords::side(const CFacilityManager& facility, const CEventActionSide* side, bool event) {
+    return oneLine(sideLines(facility, side, event));
+}
+
+QStringList CRuleWords::sideLines(const CFacilityManager& facility, const CEventActionSide* side, bool event) {
     CRuleNode node;
-    if (!side || !CRuleNode::fromSide(*side, node)) return QStringLiteral("none");
-    return kindName(event, node.kind, side->type) + QStringLiteral(" - ") + place(facility, *side, event);
+    if (!side || !CRuleNode::fromSide(*side, node)) return {QStringLiteral("none")};
+    return {kindName(event, node.kind, side->type), place(facility, *side, event)};
 }
 
 QString CRuleWords::rule(const CFacilityManager& facility, int id) {

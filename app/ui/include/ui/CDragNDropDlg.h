@@ -13,6 +13,7 @@
 
 #include "ui/CRuleNode.h"
 
+class CCauseEffectView;
 class CDragNDropTreeCtrl;
 class CFacilityManager;
 class CListCtrlEx;
@@ -54,6 +55,8 @@ public:
     int dropNode(const CRuleNode& source, const CRuleNode& target, bool sourceIsInput);
     // Opens the summary of every rule.
     void showSummary();
+    // Shows the cause-and-effect matrix window beside the editor (made on first use).
+    CCauseEffectView& showMatrix();
     // Nothing of the trees outlives them; kept for the frame's exit order.
     void freePointers() {}
 
@@ -95,6 +98,7 @@ private:
     QLineEdit* m_inFilter;
     QLineEdit* m_outFilter;
     QLabel* m_statusLine;
+    CCauseEffectView* m_matrix = nullptr;
     bool m_dropping = false;
     bool m_selectingPair = false;
 };

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 #include "ui/CRuleNode.h"
@@ -33,6 +34,10 @@ public:
     static QString place(const CFacilityManager& facility, const CEventActionSide& side, bool event);
     // Kind and place of a side; "none" when it is missing or names no panel.
     static QString side(const CFacilityManager& facility, const CEventActionSide* side, bool event);
+    // The same as two lines, kind and place, for narrow headers; "none" alone when it is missing.
+    static QStringList sideLines(const CFacilityManager& facility, const CEventActionSide* side, bool event);
+    // Those lines back on one line, as side() writes them.
+    static QString oneLine(const QStringList& lines) { return lines.join(QStringLiteral(" - ")); }
     // Rule `id` on one line: number, event side, action side, delay.
     static QString rule(const CFacilityManager& facility, int id);
 };
