@@ -157,17 +157,20 @@ void CMatrixPrinter::printColumnHeads(std::size_t first, std::size_t last) {
         const CCauseEffectMatrix::Group* group = m_matrix.columnGroup(c);
         const std::size_t end = std::min(last, group->first + group->count);
         const QRectF band(columnX(c - first), bandTop, columnX(end - first) - columnX(c - first), mm(kPanelBand));
-        text(band.adjusted(mm(kPad), 0, -mm(kPad), 0), panelWords(m_manager, group->panel), Qt::AlignCenter);
+        text(band.adjusted(mm(kPad), 0, -mm(kPad), 0), bandWords(group->panel, band.width() - 2 * mm(kPad)),
+             Qt::AlignCenter);
         c = end;
     }
     for (std::size_t c = first; c < last; ++c) {
-        const CEventActionSide& side = m_matrix.columns()[c].side;
+        const QStringList lines = CReportWords::sideLines(m_manager, m_matrix.columns()[c].side, false);
         m_painter.save();
-        // Written upwards, from the top of the grid.
-        m_painter.translate(columnX(c - first) + mm(kCellWidth / 2), rowY(0));
+        // Written upwards from the top of the grid, the kind and then what it names side by side.
+        m_painter.translate(columnX(c - first), rowY(0));
         m_painter.rotate(-90);
-        text(QRectF(mm(kPad), -mm(kCellWidth / 2), mm(kColumnHead) - 2 * mm(kPad), mm(kCellWidth)),
-             CReportWords::side(m_manager, side, false), Qt::AlignLeft | Qt::AlignVCenter);
+        const double across = mm(kCellWidth) / static_cast<double>(lines.size());
+        for (int i = 0; i < lines.size(); ++i)
+            text(QRectF(mm(kPad), across * i, mm(kColumnHead) - 2 * mm(kPad), across), lines[i],
+                 Qt::AlignLeft | Qt::AlignVCenter);
         m_painter.restore();
     }
 }
@@ -239,6 +242,17 @@ void CMatrixPrinter::printFooter(std::size_t firstRow, std::size_t lastRow, std:
                        span(firstColumn, lastColumn), QString::number(m_matrix.columns().size())),
              Qt::AlignLeft | Qt::AlignBottom);
     text(footer, CReportPage::kPagePrefix + QString::number(pageNumber), Qt::AlignRight | Qt::AlignBottom);
+}
+
+// Over a few columns the panel's label, then the word "Panel", give way: its address is
+// shown whole rather than a cut name.
+QString CMatrixPrinter::bandWords(int panelId, double width) const {
+    const QString words = panelWords(m_manager, panelId);
+    const QFontMetricsF fm = m_painter.fontMetrics();
+    if (fm.horizontalAdvance(words) <= width || !m_manager.getPanelLabel(panelId)) return words;
+    const QString address = QString::number(m_manager.getPanelAddress(panelId));
+    const QString shorter = CReportWords::text(kPanelWord) + u' ' + address;
+    return fm.horizontalAdvance(shorter) <= width ? shorter : address;
 }
 
 QString CMatrixPrinter::panelWords(const CFacilityManager& manager, int panelId) {

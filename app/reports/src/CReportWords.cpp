@@ -42,24 +42,30 @@ int kindId(const KindTable (&tables)[N], int itemType, int type) {
     return 0;
 }
 
-// The kind name, then what the side names. A missing side reads as an unnamed kind 0.
-QString words(const CFacilityManager& m, const CEventActionSide* side, int kindId, int elementWordId) {
+// The kind name and what the side names, apart; the second is empty for a side that names
+// nothing. A missing side reads as an unnamed kind 0.
+QStringList lines(const CFacilityManager& m, const CEventActionSide* side, int kindId, int elementWordId) {
     const CEventActionSide s = side ? *side : CEventActionSide(0, 0);
-    QString out = kindId ? CReportWords::text(kindId) : QString::number(s.type);
+    const QString kind = kindId ? CReportWords::text(kindId) : QString::number(s.type);
     const QString panel = CReportWords::text(151) + u' ' + QString::number(m.getPanelAddress(s.panel));
     const QString loop = CReportWords::text(152) + u' ' + QString::number(s.loop);
     switch (s.itemType) {
-    case kItemPanel: return out + u' ' + panel;
-    case kItemLoop: return out + u' ' + panel + u' ' + loop;
-    case kItemZone: return out + u' ' + QString::number(s.zone);
+    case kItemPanel: return {kind, panel};
+    case kItemLoop: return {kind, panel + u' ' + loop};
+    case kItemZone: return {kind, QString::number(s.zone)};
     case kItemElement:
-        return out + u' ' + panel + u' ' + loop + u' ' + CReportWords::text(elementWordId) + u' ' +
-               QString::number(s.element);
+        return {kind, panel + u' ' + loop + u' ' + CReportWords::text(elementWordId) + u' ' + QString::number(s.element)};
     case kItemPanelRange:
-        return out + u' ' + panel + u' ' + CReportWords::text(159) + u' ' + QString::number(s.rangeBegin) + u'-' +
-               QString::number(s.rangeEnd);
-    default: return out;
+        return {kind, panel + u' ' + CReportWords::text(159) + u' ' + QString::number(s.rangeBegin) + u'-' +
+                          QString::number(s.rangeEnd)};
+    default: return {kind, QString()};
     }
+}
+
+// The kind name, then what the side names.
+QString words(const CFacilityManager& m, const CEventActionSide* side, int kindId, int elementWordId) {
+    const QStringList both = lines(m, side, kindId, elementWordId);
+    return both[1].isEmpty() ? both[0] : both[0] + u' ' + both[1];
 }
 
 }  // namespace
@@ -95,4 +101,9 @@ QString CReportWords::actionSide(const CFacilityManager& m, int ruleId) {
 QString CReportWords::side(const CFacilityManager& m, const CEventActionSide& s, bool event) {
     const int kind = event ? eventKindId(s.itemType, s.type) : actionKindId(s.itemType, s.type);
     return words(m, &s, kind, event ? 154 : 153);
+}
+
+QStringList CReportWords::sideLines(const CFacilityManager& m, const CEventActionSide& s, bool event) {
+    const int kind = event ? eventKindId(s.itemType, s.type) : actionKindId(s.itemType, s.type);
+    return lines(m, &s, kind, event ? 154 : 153);
 }

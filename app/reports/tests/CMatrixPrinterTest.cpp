@@ -57,6 +57,8 @@ TEST_F(CMatrixPrinterTest, OneSheetWithCausesEffectsAndDelays) {
     EXPECT_TRUE(ReportPdfText::has(p, "0 / 45")) << p;
     EXPECT_TRUE(ReportPdfText::has(p, "30")) << p;
     EXPECT_TRUE(ReportPdfText::has(p, "Pag. 1")) << p;
+    // Nothing is cut: over one column a panel gives way to its address.
+    EXPECT_EQ(p.find("\u2026"), std::string::npos) << p;
     // The effects, written upwards, are there as words.
     const auto boxes = ReportPdfText::boxes(path);
     EXPECT_TRUE(onPage(boxes[0], "T153")) << "the element word of an effect";

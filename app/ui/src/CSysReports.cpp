@@ -13,7 +13,9 @@
 #include <QVBoxLayout>
 
 #include "basalt/KvTrace.h"
+#include "model/CCauseEffectMatrix.h"
 #include "model/CFacilityManager.h"
+#include "reports/CMatrixPrinter.h"
 #include "reports/CReportPdf.h"
 #include "seams/IUserPrompt.h"
 #include "ui/IFileDialogs.h"
@@ -26,6 +28,7 @@ constexpr int kSavePdfText = 322;
 constexpr int kPagesDoneText = 323;
 constexpr int kPrintText = 325;
 constexpr int kCancelText = 37;
+constexpr int kMatrixPdfText = 530;
 constexpr int kShowProgressAfterMs = 500;
 
 QString pagesDone(int pages) {
@@ -69,15 +72,19 @@ CSysReports::CSysReports(CFacilityManager& facility, IUserPrompt& prompt, IFileD
     auto* print = makeImageButton("1", kPrintText, 142, this);
     auto* pdf = new QPushButton(loadText(kSavePdfText), this);
     pdf->setObjectName("pdf");
+    auto* matrixPdf = new QPushButton(loadText(kMatrixPdfText), this);
+    matrixPdf->setObjectName("matrixPdf");
     auto* cancel = makeImageButton("2", kCancelText, 143, this);
     print->setDefault(true);
     connect(print, &QPushButton::clicked, this, &CSysReports::OnOK);
     connect(pdf, &QPushButton::clicked, this, &CSysReports::OnSavePdf);
+    connect(matrixPdf, &QPushButton::clicked, this, &CSysReports::OnSaveMatrixPdf);
     connect(cancel, &QPushButton::clicked, this, &CSysReports::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(print);
     buttons->addWidget(pdf);
+    buttons->addWidget(matrixPdf);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -101,14 +108,18 @@ int CSysReports::run() {
     return exec();
 }
 
-// Pages done in the progress dialog; its Cancel stops the job. The model is read on this
-// thread only, so the dialog is kept alive by handing it the events between pages.
-CReportPage::PageCallback CSysReports::progressOf(QProgressDialog& progress) const {
-    return [&progress](int pages) {
+// Runs a job with the pages done in a progress dialog, shown when the job takes a while; its
+// Cancel stops the job. The model is read on this thread only, so the dialog is kept alive by
+// handing it the events between pages.
+CReportPrinter::Result CSysReports::withProgress(const Job& job) {
+    QProgressDialog progress(pagesDone(0), loadText(kCancelText), 0, 0, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(kShowProgressAfterMs);
+    return job([&progress](int pages) {
         progress.setLabelText(pagesDone(pages));
         QCoreApplication::processEvents();
         return !progress.wasCanceled();
-    };
+    });
 }
 
 void CSysReports::OnOK() {
@@ -118,39 +129,53 @@ void CSysReports::OnOK() {
     if (!m_choosePrinter(printer, this)) return;
     // The page model keeps its own margins, as on the PDF; the sheet's edges are the printer's.
     printer.setFullPage(true);
-    QProgressDialog progress(pagesDone(0), loadText(kCancelText), 0, 0, this);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(kShowProgressAfterMs);
-    const CReportPage::PageCallback onPage = progressOf(progress);
-    // Withdraw the job while it is still open, where the printer allows it.
-    const auto result = CReportPrinter(m_facility, m_switches).print(printer, [&](int pages) {
-        if (onPage(pages)) return true;
-        printer.abort();
-        return false;
-    });
-    finished(result, QString());
+    finished(withProgress([&](const CReportPage::PageCallback& onPage) {
+                 // Withdraw the job while it is still open, where the printer allows it.
+                 return CReportPrinter(m_facility, m_switches).print(printer, [&](int pages) {
+                     if (onPage(pages)) return true;
+                     printer.abort();
+                     return false;
+                 });
+             }),
+             QString());
 }
 
 void CSysReports::OnSavePdf() {
     printk("\n CSysReports::OnSavePdf");
     const QString path = m_files.savePdf(suggestedPdf());
     if (path.isEmpty()) return;
-    QProgressDialog progress(pagesDone(0), loadText(kCancelText), 0, 0, this);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(kShowProgressAfterMs);
-    const QString title =
-        m_facilityFile.isEmpty() ? QString::fromLatin1(kDocumentName) : QFileInfo(m_facilityFile).fileName();
-    finished(CReportPdf::write(m_facility, m_switches, path, title, CReportPdf::defaultPageSize(), progressOf(progress)),
+    finished(withProgress([&](const CReportPage::PageCallback& onPage) {
+                 return CReportPdf::write(m_facility, m_switches, path, pdfTitle(), CReportPdf::defaultPageSize(), onPage);
+             }),
              path);
 }
 
-// The facility's own name and folder with ".pdf", else the report's name in the documents folder.
-QString CSysReports::suggestedPdf() const {
+void CSysReports::OnSaveMatrixPdf() {
+    printk("\n CSysReports::OnSaveMatrixPdf");
+    const QString path = m_files.savePdf(suggestedPdf(QStringLiteral("-matrix")));
+    if (path.isEmpty()) return;
+    std::vector<int> panels;
+    for (int i = 0; i < m_facility.getNumberOfPanels(); ++i)
+        if (m_facility.getPanelSelected(m_facility.getPanelId(i))) panels.push_back(m_facility.getPanelId(i));
+    const CCauseEffectMatrix matrix = CCauseEffectMatrix::build(m_facility, panels);
+    finished(withProgress([&](const CReportPage::PageCallback& onPage) {
+                 return CMatrixPrinter(m_facility, matrix).pdf(path, pdfTitle(), CReportPdf::defaultPageSize(), onPage);
+             }),
+             path);
+}
+
+QString CSysReports::pdfTitle() const {
+    return m_facilityFile.isEmpty() ? QString::fromLatin1(kDocumentName) : QFileInfo(m_facilityFile).fileName();
+}
+
+// The facility's own name and folder with `suffix` and ".pdf", else the report's name in the
+// documents folder.
+QString CSysReports::suggestedPdf(const QString& suffix) const {
     if (m_facilityFile.isEmpty())
         return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-            .filePath(QString::fromLatin1(kDocumentName) + ".pdf");
+            .filePath(QString::fromLatin1(kDocumentName) + suffix + ".pdf");
     const QFileInfo file(m_facilityFile);
-    return file.dir().filePath(file.completeBaseName() + ".pdf");
+    return file.dir().filePath(file.completeBaseName() + suffix + ".pdf");
 }
 
 // Closes the dialog after a finished job; otherwise says why and stays open.

@@ -164,6 +164,43 @@ TEST_F(CSysReportsTest, CancelledPdfLeavesNoFileAndAnUnwritableOneIsReported) {
     EXPECT_EQ(prompt.messages().size(), 1u);
 }
 
+// The matrix keeps the rules touching the chosen panels, on a file of its own.
+TEST_F(CSysReportsTest, SavesTheMatrixOfTheChosenPanelsAsPdf) {
+    // Detector 1/1/1 drives panel 2 (rule 1); panel 2 drives itself (rule 2).
+    facility.addEventActionItem(1, 30);
+    facility.addEventToEventActionItem(1, 0, 1, 1, 1, 0, 0, 0, 5, 0);
+    facility.addActionToEventActionItem(1, 1, 2, 0, 0, 0, 0, 0, 1, 0);
+    facility.addEventActionItem(2, 45);
+    facility.addEventToEventActionItem(2, 0, 2, 0, 0, 0, 0, 0, 1, 0);
+    facility.addActionToEventActionItem(2, 0, 2, 0, 0, 0, 0, 0, 1, 0);
+    facility.setPanelSelected(1, true);
+    CSysReports dialog(facility, prompt, files, file("site.kvg"));
+    files.m_pdf.push_back(file("site-matrix.pdf"));
+    dialog.show();
+    press(dialog, "matrixPdf");
+    EXPECT_EQ(dialog.lastResult(), CReportPrinter::Result::kPrinted);
+    EXPECT_FALSE(dialog.isVisible());
+    const std::string text = pdfText(file("site-matrix.pdf"));
+    // (pdftotext reads the "ff" of "effect" as a ligature, so the title's last word stands for it.)
+    EXPECT_TRUE(ReportPdfText::has(text, "matrix \u2013 site.kvg")) << text;
+    EXPECT_TRUE(ReportPdfText::has(text, "30")) << text;
+    EXPECT_FALSE(ReportPdfText::has(text, "45")) << "a rule of panel 2 alone: " << text;
+    const auto pages = ReportPdfText::boxes(file("site-matrix.pdf").toStdString());
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_GT(pages[0].width, pages[0].height) << "landscape sheets";
+
+    // A file that cannot be written is said, and the dialog stays.
+    CSysReports again(facility, prompt, files, file("site.kvg"));
+    again.show();
+    QFile blocker(file("plain-file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    files.m_pdf.push_back(file("plain-file/site-matrix.pdf"));
+    press(again, "matrixPdf");
+    EXPECT_EQ(again.lastResult(), CReportPrinter::Result::kNotSaved);
+    EXPECT_EQ(prompt.messages(), std::vector<int>({321}));
+}
+
 class CSysReportsFrameTest : public FrameFixture {};
 
 TEST_F(CSysReportsFrameTest, TheMenuItemOpensTheDialogOverTheOpenFacility) {

@@ -57,6 +57,7 @@ private:
     void printGrid(std::size_t firstRow, std::size_t lastRow, std::size_t firstColumn, std::size_t lastColumn);
     void printFooter(std::size_t firstRow, std::size_t lastRow, std::size_t firstColumn, std::size_t lastColumn,
                      int pageNumber);
+    QString bandWords(int panelId, double width) const;
     void text(const QRectF& box, const QString& words, int flags);
     void fittedText(const QRectF& box, const QString& words);
     double mm(double millimetres) const { return millimetres * m_pixelsPerMm; }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class CEventActionSide;
 class CFacilityManager;
@@ -29,4 +30,6 @@ public:
     static QString actionSide(const CFacilityManager& manager, int ruleId);
     // The same of a side as it stands (event true for an event side).
     static QString side(const CFacilityManager& manager, const CEventActionSide& side, bool event);
+    // Its kind and what it names apart, for narrow columns (the second empty when it names nothing).
+    static QStringList sideLines(const CFacilityManager& manager, const CEventActionSide& side, bool event);
 };

@@ -1,5 +1,5 @@
-// Writes every report of a sample facility as PDF, and the first page of each as PNG, under
-// <folder>/reports/, in the English texts of the program's string table.
+// Writes every report of a sample facility and its cause-and-effect matrix as PDF, and the first
+// page of each as PNG, under <folder>/reports/, in the English texts of the program's string table.
 //   cairn_report_screenshots <folder>
 #include <QGuiApplication>
 #include <cstdio>
@@ -9,6 +9,8 @@
 
 #include "FacilityBuilder.h"
 #include "basalt/KvStringTableFile.h"
+#include "model/CCauseEffectMatrix.h"
+#include "reports/CMatrixPrinter.h"
 #include "reports/CReportPdf.h"
 
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
@@ -48,6 +50,10 @@ void sampleFacility(CFacilityManager& m) {
     for (int p = 1; p <= 2; ++p) m.setPanelSelected(p, true);
 }
 
+bool firstPage(const std::string& pdf, const std::string& png) {
+    return std::system(("pdftoppm -f 1 -l 1 -r 110 -png -singlefile '" + pdf + "' '" + png + "'").c_str()) == 0;
+}
+
 struct Report {
     const char* name;
     bool CReportSwitches::*which;
@@ -81,11 +87,15 @@ int main(int argc, char** argv) {
         s.*r.which = true;
         const std::string pdf = (folder / (std::string(r.name) + ".pdf")).string();
         if (CReportPdf::write(m, s, QString::fromStdString(pdf), QStringLiteral("sample.kvg")) !=
-            CReportPrinter::Result::kPrinted)
-            return 1;
-        const std::string png = (folder / r.name).string();
-        if (std::system(("pdftoppm -f 1 -l 1 -r 110 -png -singlefile '" + pdf + "' '" + png + "'").c_str()) != 0)
+            CReportPrinter::Result::kPrinted ||
+            !firstPage(pdf, (folder / r.name).string()))
             return 1;
     }
+    const CCauseEffectMatrix matrix = CCauseEffectMatrix::build(m);
+    const std::string pdf = (folder / "matrix.pdf").string();
+    if (CMatrixPrinter(m, matrix).pdf(QString::fromStdString(pdf), QStringLiteral("sample.kvg"),
+                                      CReportPdf::defaultPageSize()) != CReportPrinter::Result::kPrinted ||
+        !firstPage(pdf, (folder / "matrix").string()))
+        return 1;
     return 0;
 }

@@ -7,6 +7,9 @@
 // file name. Both lay the pages out on the whole sheet, so paper and PDF look alike. Both show the
 // pages done and can be cancelled; a cancelled PDF leaves no file. After a finished job the
 // dialog closes. The panels printed are those the panel choice marked.
+//
+// "Matrix as PDF..." writes the cause-and-effect matrix of the rules touching those panels to a
+// file of its own, on landscape sheets, with the same progress, cancel and messages.
 #pragma once
 
 #include <QDialog>
@@ -20,7 +23,6 @@ class IFileDialogs;
 class IUserPrompt;
 class QCheckBox;
 class QPrinter;
-class QProgressDialog;
 
 class CSysReports : public QDialog {
     Q_OBJECT
@@ -54,12 +56,15 @@ public:
     void OnPrintActionEventRelay() { m_switches.actionEvent = !m_switches.actionEvent; }
     void OnOK();
     void OnSavePdf();
+    void OnSaveMatrixPdf();
 
 private:
     QCheckBox* addSwitch(int controlId, int textId, void (CSysReports::*toggle)());
-    CReportPage::PageCallback progressOf(QProgressDialog& progress) const;
+    using Job = std::function<CReportPrinter::Result(const CReportPage::PageCallback& onPage)>;
+    CReportPrinter::Result withProgress(const Job& job);
     void finished(CReportPrinter::Result result, const QString& pdf);
-    QString suggestedPdf() const;
+    QString suggestedPdf(const QString& suffix = {}) const;
+    QString pdfTitle() const;
 
     CFacilityManager& m_facility;
     IUserPrompt& m_prompt;
