@@ -15,6 +15,7 @@
 #include "ui/CMatrixTableModel.h"
 #include "ui/CVerticalTextHeader.h"
 #include "ui/UiText.h"
+#include "ui/UiWidgets.h"
 
 namespace {
 
@@ -120,11 +121,10 @@ void CCauseEffectView::fitHeaders() {
     QHeaderView* rows = m_table->verticalHeader();
     QFont bold = rows->font();
     bold.setBold(true);  // the current row's words
-    const QFontMetrics metrics(bold);
-    int longest = 0;
+    QStringList words;
     for (int row = 0; row < m_model->rowCount(); ++row)
-        longest = std::max(longest, metrics.horizontalAdvance(m_model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString()));
-    rows->setFixedWidth(std::clamp(longest + kRowHeadPad, kLeastRowHead, kMostRowHead));
+        words << m_model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
+    rows->setFixedWidth(std::clamp(widestText(QFontMetrics(bold), words) + kRowHeadPad, kLeastRowHead, kMostRowHead));
 }
 
 bool CCauseEffectView::selectRule(int ruleId) {

@@ -4,6 +4,8 @@
 #include <QStyleOptionHeader>
 #include <algorithm>
 
+#include "ui/UiWidgets.h"
+
 namespace {
 
 constexpr int kPad = 4;
@@ -23,11 +25,9 @@ int CVerticalTextHeader::fitToContents(int least, int most) {
     // The current section is drawn in bold; measuring in bold keeps it whole too.
     QFont bold = font();
     bold.setBold(true);
-    const QFontMetrics metrics(bold);
-    int longest = 0;
-    for (int section = 0; model() && section < count(); ++section)
-        for (const QString& line : linesOf(section)) longest = std::max(longest, metrics.horizontalAdvance(line));
-    m_height = std::clamp(longest + 2 * kPad, least, most);
+    QStringList lines;
+    for (int section = 0; model() && section < count(); ++section) lines += linesOf(section);
+    m_height = std::clamp(widestText(QFontMetrics(bold), lines) + 2 * kPad, least, most);
     updateGeometry();
     return m_height;
 }

@@ -1,9 +1,12 @@
 #include "ui/UiWidgets.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <algorithm>
+#include <vector>
 
 #include "art/CArt.h"
 #include "ui/UiText.h"
@@ -44,4 +47,18 @@ QLabel* makeHeading(int textId, QWidget* parent) {
     heading->setObjectName("heading");
     heading->setWordWrap(true);
     return heading;
+}
+
+int widestText(const QFontMetrics& metrics, const QStringList& texts) {
+    // Widths follow lengths closely; the longest few dozen texts hold the widest by a margin.
+    constexpr std::size_t kMeasured = 48;
+    std::vector<const QString*> longest;
+    longest.reserve(static_cast<std::size_t>(texts.size()));
+    for (const QString& text : texts) longest.push_back(&text);
+    const std::size_t measured = std::min(kMeasured, longest.size());
+    std::partial_sort(longest.begin(), longest.begin() + static_cast<std::ptrdiff_t>(measured), longest.end(),
+                      [](const QString* a, const QString* b) { return a->size() > b->size(); });
+    int widest = 0;
+    for (std::size_t i = 0; i < measured; ++i) widest = std::max(widest, metrics.horizontalAdvance(*longest[i]));
+    return widest;
 }

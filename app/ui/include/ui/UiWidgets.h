@@ -2,8 +2,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <initializer_list>
 
+class QFontMetrics;
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -21,3 +23,6 @@ QTableView* makeRowTable(const QString& name, QWidget* parent);
 void stretchAndWrap(QTableView* table, std::initializer_list<int> stretched);
 // A label of text `textId` that wraps, named "heading": the line above a dialog's list.
 QLabel* makeHeading(int textId, QWidget* parent);
+// The width of the widest of `texts` in pixels. Only the texts with the most characters are
+// measured, so thousands of header lines cost no more than a few dozen.
+int widestText(const QFontMetrics& metrics, const QStringList& texts);
