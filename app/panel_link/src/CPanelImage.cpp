@@ -263,29 +263,51 @@ bool sameElement(const CElementRecord& a, const CElementRecord& b) {
            a.compositeMode == b.compositeMode && a.description == b.description;
 }
 
+using Kind = CPanelDifference::Kind;
+
 void differ(std::vector<CPanelDifference>& out, const std::string& what, const std::string& panel,
-            const std::string& upload) {
-    out.push_back({what, upload, panel});
+            const std::string& upload, Kind kind = Kind::kOther, int number = 0, int second = 0) {
+    out.push_back({what, upload, panel, kind, number, second});
 }
 
 void compareInfo(const CPanelImage& e, const CPanelImage& a, std::vector<CPanelDifference>& out) {
     if (e.address != 0 && e.address != a.address)
-        differ(out, "panel address", std::to_string(a.address), std::to_string(e.address));
-    if (e.info.label != a.info.label) differ(out, "panel label", quoted(a.info.label), quoted(e.info.label));
+        differ(out, "panel address", std::to_string(a.address), std::to_string(e.address), Kind::kPanelAddress);
+    if (e.info.label != a.info.label)
+        differ(out, "panel label", quoted(a.info.label), quoted(e.info.label), Kind::kPanelLabel);
     if (e.info.installer != a.info.installer)
-        differ(out, "installer", quoted(a.info.installer), quoted(e.info.installer));
-    if (e.info.phone != a.info.phone) differ(out, "phone", quoted(a.info.phone), quoted(e.info.phone));
+        differ(out, "installer", quoted(a.info.installer), quoted(e.info.installer), Kind::kInstaller);
+    if (e.info.phone != a.info.phone) differ(out, "phone", quoted(a.info.phone), quoted(e.info.phone), Kind::kPhone);
+}
+
+void differRule(std::vector<CPanelDifference>& out, std::size_t index, const CPanelImage::Rule* panel,
+                const CPanelImage::Rule* upload) {
+    const int number = static_cast<int>(index + 1);
+    differ(out, "rule entry " + std::to_string(number), panel ? describe(*panel) : "none",
+           upload ? describe(*upload) : "none", Kind::kRule, number);
+    out.back().heldNothing = !panel;
+    out.back().sentNothing = !upload;
 }
 
 void compareRules(const CPanelImage& e, const CPanelImage& a, std::vector<CPanelDifference>& out) {
     const std::size_t common = std::min(e.rules.size(), a.rules.size());
     for (std::size_t i = 0; i < common; ++i)
-        if (!(e.rules[i] == a.rules[i]))
-            differ(out, "rule entry " + std::to_string(i + 1), describe(a.rules[i]), describe(e.rules[i]));
-    for (std::size_t i = common; i < a.rules.size(); ++i)
-        differ(out, "rule entry " + std::to_string(i + 1), describe(a.rules[i]), "none");
-    for (std::size_t i = common; i < e.rules.size(); ++i)
-        differ(out, "rule entry " + std::to_string(i + 1), "none", describe(e.rules[i]));
+        if (!(e.rules[i] == a.rules[i])) differRule(out, i, &a.rules[i], &e.rules[i]);
+    for (std::size_t i = common; i < a.rules.size(); ++i) differRule(out, i, &a.rules[i], nullptr);
+    for (std::size_t i = common; i < e.rules.size(); ++i) differRule(out, i, nullptr, &e.rules[i]);
+}
+
+void compareElements(const CPanelImage& e, const CPanelImage& a, std::vector<CPanelDifference>& out) {
+    for (int l = 0; l < kLoops; ++l)
+        for (int i = 0; i < kPerLoop; ++i) {
+            const CElementRecord& sent = e.element(l, i);
+            const CElementRecord& held = a.element(l, i);
+            if (sameElement(sent, held)) continue;
+            differ(out, "loop " + std::to_string(l + 1) + " element " + std::to_string(i + 1), describe(held),
+                   describe(sent), Kind::kElement, l + 1, i + 1);
+            out.back().heldNothing = !held.isElement();
+            out.back().sentNothing = !sent.isElement();
+        }
 }
 
 }  // namespace
@@ -296,12 +318,8 @@ std::vector<CPanelDifference> CPanelImage::differences(const CPanelImage& e, con
     for (int z = 0; z < kZones; ++z)
         if (e.zones[z].description != a.zones[z].description)
             differ(out, "zone " + std::to_string(z + 1) + " description", quoted(a.zones[z].description),
-                   quoted(e.zones[z].description));
-    for (int l = 0; l < kLoops; ++l)
-        for (int i = 0; i < kPerLoop; ++i)
-            if (!sameElement(e.element(l, i), a.element(l, i)))
-                differ(out, "loop " + std::to_string(l + 1) + " element " + std::to_string(i + 1),
-                       describe(a.element(l, i)), describe(e.element(l, i)));
+                   quoted(e.zones[z].description), Kind::kZoneDescription, z + 1);
+    compareElements(e, a, out);
     compareRules(e, a, out);
     return out;
 }

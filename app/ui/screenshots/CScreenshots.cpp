@@ -238,10 +238,16 @@ bool CScreenshots::renderUploadDialogs(CFacilityManager& facility, const QString
     findings.insert(findings.begin(), error);
     CCheckFindingsDlg errors(findings);
     ok = save(errors, code, "CCheckFindingsDlg-errors") && ok;
-    CReadBackDlg differences({{"zone 3 description", "\"Stairs\"", "\"Stbirs\""},
-                              {"loop 1 element 4", "loop 1 element 4 (type 2)", "loop 1 element 4 (type 0)"},
-                              {"rule entry 2", "when loop 1 element 2 (type 1) reports event type 1, drive zone 3 "
-                                               "with action type 1 after 0 s", "none"}});
+    using Kind = CPanelDifference::Kind;
+    CReadBackDlg differences({{"panel label", "\"North wing\"", "\"Nxrth wing\"", Kind::kPanelLabel},
+                              {"zone 3 description", "\"Stairs\"", "\"Stbirs\"", Kind::kZoneDescription, 3},
+                              {"loop 1 element 4",
+                               "type 2, generic type 1, zone 3, composite mode 0, description \"Hall\"",
+                               "no element", Kind::kElement, 1, 4, false, true},
+                              {"rule entry 2",
+                               "when loop 1 element 2 (type 1) reports event type 1, drive zone 3 "
+                               "with action type 1 after 0 s",
+                               "none", Kind::kRule, 2, 0, false, true}});
     return save(differences, code, "CReadBackDlg") && ok;
 }
 

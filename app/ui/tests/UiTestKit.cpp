@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
+#include "ui/CLanguage.h"
+
 std::function<void(QWidget*)> clickButton(const QString& button) {
     return [button](QWidget* window) {
         auto* target = window->findChild<QAbstractButton*>(button);
@@ -41,3 +43,7 @@ QString sampleFacility() {
 }
 
 QString sampleManifest() { return CAIRN_SOURCE_DIR "/app/panel_link/virtual/samples/update/update.xml"; }
+
+ScopedLanguage::ScopedLanguage(const char* code) : m_selected(CLanguage::select(code, CLanguage::shareFolder())) {}
+
+ScopedLanguage::~ScopedLanguage() { CLanguage::select("en", CLanguage::shareFolder()); }

@@ -155,3 +155,17 @@ private:
 QString sampleFacility();
 // The firmware update samples' manifest.
 QString sampleManifest();
+
+// The string table of language `code` until the end of the scope, then English again, so
+// that later tests see the texts they expect however a test ends.
+class ScopedLanguage {
+public:
+    explicit ScopedLanguage(const char* code);
+    ~ScopedLanguage();
+    ScopedLanguage(const ScopedLanguage&) = delete;
+    ScopedLanguage& operator=(const ScopedLanguage&) = delete;
+    bool selected() const { return m_selected; }
+
+private:
+    bool m_selected = false;
+};

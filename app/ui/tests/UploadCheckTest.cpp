@@ -149,6 +149,28 @@ TEST_F(UploadCheckTest, APageStoredWrongIsShownInTheReadBackTable) {
     }
 }
 
+// In another language the read-back's table names the item in that language, not in the
+// read-back's English words.
+TEST_F(UploadCheckTest, TheReadBackTableNamesItsItemsInTheUsersLanguage) {
+    m_frame.reset();
+    m_panel.reset();
+    frame({}, "corrupt@40");
+    ASSERT_TRUE(m_frame->fileCommands().openFile(sampleFacility()));
+    ModalAnswerer waits("KvWaitDlg", [](QWidget*) {});
+    prompt.choosePanel(2);
+    prompt.answer(true);
+    ScopedLanguage french("fr");
+    ASSERT_TRUE(french.selected());
+    QString item;
+    answer("CReadBackDlg", [&item](QWidget* dialog) {
+        ASSERT_GE(rows(dialog, "differences"), 1);
+        item = shown(dialog, "differences", 0, CReadBackModel::kItem);
+    }, "2");
+    EXPECT_FALSE(loops().usbUpload());
+    EXPECT_EQ(seen(), 1);
+    EXPECT_EQ(item, "Boucle 2, élément 49");  // "loop 2 element 49" in the lines
+}
+
 // A fault while sending fails the upload (92); past the upload's transfers it strikes the
 // read-back (482): either way no success message, and only a panel that was written is recorded.
 TEST_F(UploadCheckTest, AFaultWhileSendingOrReadingBackIsNeverASuccess) {
