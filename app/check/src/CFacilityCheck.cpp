@@ -6,6 +6,7 @@
 #include <set>
 #include <map>
 
+#include "check/CCheckWords.h"
 #include "model/CEventActionSide.h"
 #include "model/CFacilityItem.h"
 #include "model/CFacilityManager.h"
@@ -66,17 +67,22 @@ CCheckFinding CFacilityCheck::at(CCheckFinding::Item item, int panel, int loop, 
     return f;
 }
 
-void CFacilityCheck::error(CCheckFinding where, const char* code, std::string text) {
+void CFacilityCheck::word(CCheckFinding& f, std::string wording, std::vector<std::string> values) {
+    f.code = wording.substr(0, wording.find('/'));
+    f.wording = std::move(wording);
+    f.values = std::move(values);
+    f.text = CCheckWords::english().sentence(f);
+}
+
+void CFacilityCheck::error(CCheckFinding where, std::string wording, std::vector<std::string> values) {
     where.severity = CCheckFinding::Severity::Error;
-    where.code = code;
-    where.text = std::move(text);
+    word(where, std::move(wording), std::move(values));
     m_errors.push_back(std::move(where));
 }
 
-void CFacilityCheck::warning(CCheckFinding where, const char* code, std::string text) {
+void CFacilityCheck::warning(CCheckFinding where, std::string wording, std::vector<std::string> values) {
     where.severity = CCheckFinding::Severity::Warning;
-    where.code = code;
-    where.text = std::move(text);
+    word(where, std::move(wording), std::move(values));
     m_warnings.push_back(std::move(where));
 }
 
@@ -99,14 +105,11 @@ void CFacilityCheck::checkPanels() {
         if (!inScope(id)) continue;
         const CCheckFinding panel = at(CCheckFinding::Item::Panel, id);
         if (address < 1 || address > kMaxPanelAddress)
-            error(panel, "panel-address", "its address " + number(address) + " is not one of 1 to 255");
+            error(panel, "panel-address", {number(address)});
         else if (!isNew)
-            error(panel, "panel-address-shared", "its address " + number(address) + " is also panel " +
-                                                     number(first->second) + "'s");
+            error(panel, "panel-address-shared", {number(address), number(first->second)});
         if (address == 0 || id < 1 || id > kMaxSavedPanelId)
-            warning(panel, "save-drops-panel",
-                    address == 0 ? "a save leaves it out, as its address is 0"
-                                 : "a save leaves it out, as its id is not one of 1 to 128");
+            warning(panel, address == 0 ? "save-drops-panel/address" : "save-drops-panel/id");
         checkPanel(*p);
     }
 }
@@ -114,9 +117,9 @@ void CFacilityCheck::checkPanels() {
 void CFacilityCheck::checkPanel(const CPanelItem& p) {
     const CCheckFinding panel = at(CCheckFinding::Item::Panel, p.id);
     constexpr int n = CSystemInfoRecord::kFieldSize;
-    checkText(panel, "the label", p.label, n);
-    checkText(panel, "the installer", p.installer, n);
-    checkText(panel, "the phone number", p.phone, n);
+    checkText(panel, "label", p.label, n);
+    checkText(panel, "installer", p.installer, n);
+    checkText(panel, "phone", p.phone, n);
     checkLoops(p);
     checkZones(p);
 }
@@ -124,8 +127,8 @@ void CFacilityCheck::checkPanel(const CPanelItem& p) {
 void CFacilityCheck::checkLoops(const CPanelItem& p) {
     for (const auto& loop : p.loops) {
         if (loop->address < 1 || loop->address > CPanelLink::kLoops) {
-            error(at(CCheckFinding::Item::Loop, p.id, loop->address), "value-does-not-fit",
-                  "the panel has loops 1 to " + number(CPanelLink::kLoops) + " only; an upload leaves it out");
+            error(at(CCheckFinding::Item::Loop, p.id, loop->address), "value-does-not-fit/loop",
+                  {number(CPanelLink::kLoops)});
             continue;
         }
         for (const auto& element : loop->elements) checkElement(p.id, loop->address, *element);
@@ -135,18 +138,17 @@ void CFacilityCheck::checkLoops(const CPanelItem& p) {
 void CFacilityCheck::checkElement(int id, int loop, const CElementItem& e) {
     const CCheckFinding element = at(CCheckFinding::Item::Element, id, loop, e.address);
     if (e.address < 1 || e.address > CPanelLink::kElementsPerLoop) {
-        error(element, "value-does-not-fit",
-              "the panel has addresses 1 to " + number(CPanelLink::kElementsPerLoop) + " only; an upload leaves it out");
+        error(element, "value-does-not-fit/element", {number(CPanelLink::kElementsPerLoop)});
         return;
     }
     // An element of generic type 0 goes out as an empty record, whatever its numbers.
     if (e.genericType != 0 && !CRecordConverter::elementFits(e.genericType, e.zone, e.type, e.compositeMode)) {
-        error(element, "value-does-not-fit", "its zone, type or composite mode does not fit the panel's element record");
+        error(element, "value-does-not-fit/element-record");
         return;
     }
-    checkText(element, "the description", e.description, CElementRecord::kDescriptionSize);
+    checkText(element, "description", e.description, CElementRecord::kDescriptionSize);
     if (e.genericType != 0 && e.zone == 0 && e.compositeMode <= 1)
-        warning(element, "element-without-zone", "it belongs to no zone");
+        warning(element, "element-without-zone");
 }
 
 // ---------------------------------------------------------------- zones
@@ -156,11 +158,10 @@ void CFacilityCheck::checkZones(const CPanelItem& p) {
     for (const auto& z : p.zones) {
         if (!own.emplace(z->number, &z->description).second) continue;
         const CCheckFinding where = at(CCheckFinding::Item::Zone, p.id, 0, 0, z->number);
-        checkText(where, "the description", z->description, CZoneRecord::kDescriptionSize);
+        checkText(where, "description", z->description, CZoneRecord::kDescriptionSize);
         const KvWString* kept = m_shownZones[z->number];
         if (kept != &z->description && *kept != z->description)
-            warning(where, "zone-description-hidden",
-                    "a save keeps another panel's description of zone " + number(z->number) + " instead of this one");
+            warning(where, "zone-description-hidden", {number(z->number)});
     }
     std::set<int> used;  // zones beyond the panel's, rare
     std::vector<bool> usedInRange(kAddressSlots);
@@ -177,8 +178,7 @@ void CFacilityCheck::checkZones(const CPanelItem& p) {
     for (int zone : used) {
         const auto it = own.find(zone);
         if (it == own.end() || *it->second == fallback)
-            warning(at(CCheckFinding::Item::Zone, p.id, 0, 0, zone), "zone-default-description",
-                    "it is in use but still has the default description");
+            warning(at(CCheckFinding::Item::Zone, p.id, 0, 0, zone), "zone-default-description");
     }
 }
 
@@ -233,11 +233,9 @@ void CFacilityCheck::checkCoverage() {
                 if (e->genericType == 0) continue;
                 const bool output = e->genericType == kOutputGenericA || e->genericType == kOutputGenericB;
                 if (output && !actions.covers(loop->address, e->address, e->zone))
-                    warning(at(CCheckFinding::Item::Element, p->id, loop->address, e->address), "output-without-rule",
-                            "no rule drives this output");
+                    warning(at(CCheckFinding::Item::Element, p->id, loop->address, e->address), "output-without-rule");
                 else if (!output && !events.covers(loop->address, e->address, e->zone))
-                    warning(at(CCheckFinding::Item::Element, p->id, loop->address, e->address), "input-without-rule",
-                            "this input raises no rule");
+                    warning(at(CCheckFinding::Item::Element, p->id, loop->address, e->address), "input-without-rule");
             }
     }
 }

@@ -38,45 +38,41 @@ void CFacilityCheck::checkRule(int rule) {
     if (CRecordConverter(const_cast<CFacilityManager&>(m_facility)).eventActionRecords(rule, event, action) ==
         CRecordConverter::Refusal::OutOfRange)
         error(at(CCheckFinding::Item::Rule, m_facility.getEventActionInPanel(rule), 0, 0, 0, rule),
-              "value-does-not-fit", "its delay, a type or an item number does not fit the panel's rule records");
+              "value-does-not-fit/rule-record");
 }
 
 void CFacilityCheck::checkRuleSide(int rule, bool event) {
     const CFacilityManager& m = m_facility;
     const int itemType = event ? m.getEventActionInItemType(rule) : m.getEventActionOutItemType(rule);
-    const std::string missing =
+    Missing missing =
         event ? missingItem(itemType, m.getEventActionInPanel(rule), m.getEventActionInLoop(rule),
                             m.getEventActionInElement(rule), m.getEventActionInZone(rule), m.getEventActionInRange(rule))
               : missingItem(itemType, m.getEventActionOutPanel(rule), m.getEventActionOutLoop(rule),
                             m.getEventActionOutElement(rule), m.getEventActionOutZone(rule),
                             m.getEventActionOutRange(rule));
-    if (missing.empty()) return;
+    if (!missing.kind) return;
     const CCheckFinding where = at(CCheckFinding::Item::Rule, m.getEventActionInPanel(rule), 0, 0, 0, rule);
-    const std::string side = event ? "its event side" : "its action side";
-    if (missing == "nothing")
-        error(where, "rule-names-nothing", side + " names nothing");
-    else
-        error(where, "rule-names-missing", side + " names " + missing + ", which does not exist");
+    missing.values.insert(missing.values.begin(), event ? "event-side" : "action-side");
+    const std::string kind = missing.kind;
+    error(where, kind == "nothing" ? "rule-names-nothing" : "rule-names-missing/" + kind, std::move(missing.values));
 }
 
-std::string CFacilityCheck::missingItem(int itemType, int panel, int loop, int element, int zone,
-                                        std::pair<int, int> range) const {
+CFacilityCheck::Missing CFacilityCheck::missingItem(int itemType, int panel, int loop, int element, int zone,
+                                                    std::pair<int, int> range) const {
     const CFacilityManager& m = m_facility;
     const bool known = itemType == kItemPanel || itemType == kItemLoop || itemType == kItemZone ||
                        itemType == kItemElement || itemType == kItemPanelRange;
-    if (!known) return "nothing";
-    if (!m.getPanelLabel(panel)) return "panel " + number(panel);
-    const std::string inPanel = " of panel " + number(panel);
-    if ((itemType == kItemLoop || itemType == kItemElement) && !hasLoop(panel, loop))
-        return "loop " + number(loop) + inPanel;
+    if (!known) return {"nothing", {}};
+    const std::string p = number(panel);
+    if (!m.getPanelLabel(panel)) return {"panel", {p}};
+    if ((itemType == kItemLoop || itemType == kItemElement) && !hasLoop(panel, loop)) return {"loop", {number(loop), p}};
     if (itemType == kItemElement && !m.getElementDescription(panel, loop, element))
-        return "element " + number(element) + " on loop " + number(loop) + inPanel;
-    if (itemType == kItemZone && !m.getPanelZoneDescription(panel, zone)) return "zone " + number(zone) + inPanel;
+        return {"element", {number(element), number(loop), p}};
+    if (itemType == kItemZone && !m.getPanelZoneDescription(panel, zone)) return {"zone", {number(zone), p}};
     if (itemType == kItemPanelRange) {
         for (int z : {range.first, range.second})
-            if (!m.getPanelZoneDescription(panel, z)) return "zone " + number(z) + inPanel;
-        if (range.first > range.second)
-            return "zones " + number(range.first) + " to " + number(range.second) + inPanel;
+            if (!m.getPanelZoneDescription(panel, z)) return {"zone", {number(z), p}};
+        if (range.first > range.second) return {"zones", {number(range.first), number(range.second), p}};
     }
     return {};
 }
@@ -89,10 +85,8 @@ void CFacilityCheck::checkRuleCounts() {
         if (!inScope(panel) || !m_facility.getPanelLabel(panel)) continue;
         const CCheckFinding where = at(CCheckFinding::Item::Panel, panel);
         if (count > CPanelLink::kEventActions)
-            error(where, "rules-per-upload", number(count) + " rules would go in one upload; the panel holds " +
-                                                 number(CPanelLink::kEventActions));
+            error(where, "rules-per-upload", {number(count), number(CPanelLink::kEventActions)});
         else if (count > kMaxRulesPerPanel)
-            error(where, "rules-per-panel", number(count) + " rules have their event on this panel; at most " +
-                                                number(kMaxRulesPerPanel) + " may");
+            error(where, "rules-per-panel", {number(count), number(kMaxRulesPerPanel)});
     }
 }

@@ -34,7 +34,7 @@ KvWString CFacilityCheck::defaultZoneText() {
     return KvLoadString(kZoneText, text);
 }
 
-void CFacilityCheck::checkText(const CCheckFinding& where, const std::string& what, const KvWString& text,
+void CFacilityCheck::checkText(const CCheckFinding& where, const char* what, const KvWString& text,
                                int maxBytes) {
     // Most texts are plain Latin-1: one panel byte per character and nothing shown as "?".
     bool plain = true;
@@ -42,9 +42,8 @@ void CFacilityCheck::checkText(const CCheckFinding& where, const std::string& wh
     // One panel byte per character, surrogate pairs included.
     const int length = plain ? text.Length() : static_cast<int>(CPanelText::toPanel(text, text.Length()).size());
     if (length > maxBytes)
-        warning(where, "text-too-long", what + " has " + std::to_string(length) + " characters; the panel shows the first " +
-                                            std::to_string(maxBytes));
+        warning(where, "text-too-long", {what, std::to_string(length), std::to_string(maxBytes)});
     if (plain) return;
     const std::string odd = unshown(text);
-    if (!odd.empty()) warning(where, "text-not-shown", what + " has characters the panel shows as \"?\": " + odd);
+    if (!odd.empty()) warning(where, "text-not-shown", {what, odd});
 }

@@ -5,6 +5,7 @@
 
 #include "FacilityBuilder.h"
 #include "basalt/KvStringTableFile.h"
+#include "check/CCheckWords.h"
 #include "check/CFacilityCheck.h"
 #include "model/CEventActionSide.h"
 
@@ -13,6 +14,12 @@ namespace {
 using Item = CCheckFinding::Item;
 
 constexpr int kOutput = 8;
+
+// Every finding is one of the sentences the program words in its own language.
+void expectWorded(const CCheckFinding& f) {
+    EXPECT_EQ(CCheckWords::english().sentences.count(f.wording), 1u) << f.wording;
+    EXPECT_EQ(f.code, f.wording.substr(0, f.wording.find('/')));
+}
 
 // Panel 1: an input (element 1) that drives an output (element 2), both in zone 1.
 void sound(CFacilityManager& m) {
@@ -25,14 +32,19 @@ void sound(CFacilityManager& m) {
 
 std::vector<CCheckFinding> with(const std::vector<CCheckFinding>& all, const std::string& code) {
     std::vector<CCheckFinding> out;
-    for (const CCheckFinding& f : all)
+    for (const CCheckFinding& f : all) {
+        expectWorded(f);
         if (f.code == code) out.push_back(f);
+    }
     return out;
 }
 
 std::vector<std::string> codes(const std::vector<CCheckFinding>& all) {
     std::vector<std::string> out;
-    for (const CCheckFinding& f : all) out.push_back(f.code);
+    for (const CCheckFinding& f : all) {
+        expectWorded(f);
+        out.push_back(f.code);
+    }
     return out;
 }
 

@@ -49,7 +49,7 @@ TEST_F(CSiteHistoryTest, AnEntryKeepsItsRecordAndSnapshot) {
     r.installer = u"Fire & \"Co\"";
     r.checked = true;
     r.findings.push_back({CCheckFinding::Severity::Warning, CCheckFinding::Item::Zone, 1, 0, 0, 2, 0, "zone-default",
-                          "zone 2 still has the default description"});
+                          "zone 2 still has the default description", {}, {}});
     r.verified = true;
     r.verifyRead = true;
     r.differences = {"loop 1 element 3: zone 2 -> 4"};

@@ -234,6 +234,9 @@ bool CScreenshots::renderUploadDialogs(CFacilityManager& facility, const QString
     error.item = CCheckFinding::Item::Rule;
     error.panel = 1;
     error.rule = 7;
+    error.code = "rule-names-missing";
+    error.wording = "rule-names-missing/zone";
+    error.values = {"action-side", "12", "3"};
     error.text = "its action side names zone 12 of panel 3, which does not exist";
     findings.insert(findings.begin(), error);
     CCheckFindingsDlg errors(findings);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QStyle>
 
+#include "ui/CUiCheckWords.h"
 #include "ui/UiText.h"
 
 namespace {
@@ -19,7 +20,7 @@ QString number(int value) { return QString::number(value); }
 }  // namespace
 
 CCheckFindingsModel::CCheckFindingsModel(std::vector<CCheckFinding> findings, QObject* parent)
-    : QAbstractTableModel(parent), m_findings(std::move(findings)) {}
+    : QAbstractTableModel(parent), m_findings(std::move(findings)), m_words(CUiCheckWords::load()) {}
 
 QString CCheckFindingsModel::itemText(const CCheckFinding& f) {
     switch (f.item) {
@@ -49,7 +50,7 @@ QVariant CCheckFindingsModel::data(const QModelIndex& index, int role) const {
     case kSeverity: return loadText(f.isError() ? kErrorText : kWarningText);
     case kPanel: return number(f.panel);
     case kItem: return itemText(f);
-    case kText: return QString::fromUtf8(f.text.data(), static_cast<qsizetype>(f.text.size()));
+    case kText: return QString::fromStdString(m_words.sentence(f));
     default: return {};
     }
 }

@@ -39,7 +39,9 @@ void stretchAndWrap(QTableView* table, std::initializer_list<int> stretched) {
     for (int column : stretched) header->setSectionResizeMode(column, QHeaderView::Stretch);
     table->setWordWrap(true);
     if (table->model()->rowCount() > kMostWrappedRows) return;
-    QObject::connect(header, &QHeaderView::sectionResized, table, [table] { table->resizeRowsToContents(); });
+    // Queued: sized while the layout still settles, rows keep the height of a column's passing width.
+    QObject::connect(header, &QHeaderView::sectionResized, table, [table] { table->resizeRowsToContents(); },
+                     Qt::QueuedConnection);
 }
 
 QLabel* makeHeading(int textId, QWidget* parent) {

@@ -7,13 +7,17 @@
 #include <gtest/gtest.h>
 
 #include "LoopsFixture.h"
+#include "check/CCheckWords.h"
+#include "check/CFacilityCheck.h"
 #include "history/CSiteHistory.h"
 #include "model/CFacilityManager.h"
 #include "ui/CCheckFindingsDlg.h"
 #include "ui/CCheckFindingsModel.h"
 #include "ui/CDragNDropDlg.h"
+#include "ui/CLanguage.h"
 #include "ui/CListCtrlEx.h"
 #include "ui/CReadBackModel.h"
+#include "ui/CUiCheckWords.h"
 #include "ui/UiText.h"
 
 namespace {
@@ -198,4 +202,58 @@ TEST_F(UploadCheckTest, AFaultWhileSendingOrReadingBackIsNeverASuccess) {
             EXPECT_FALSE(kept[0].verifyRead);
         }
     }
+}
+
+// Every sentence and word the check writes has a text: in English the check's own, so that the
+// program and cairnctl say the same; in the other languages a translation of it.
+TEST(CheckWords, EveryWordingHasATextInEveryLanguage) {
+    const CCheckWords& english = CCheckWords::english();
+    for (const char* language : {"en", "es", "ca", "it", "fr"}) {
+        SCOPED_TRACE(language);
+        ASSERT_TRUE(CLanguage::select(language, CLanguage::shareFolder()));
+        const CCheckWords loaded = CUiCheckWords::load();
+        ASSERT_TRUE(CLanguage::select("en", CLanguage::shareFolder()));
+        ASSERT_EQ(loaded.sentences.size(), english.sentences.size());
+        ASSERT_EQ(loaded.words.size(), english.words.size());
+        if (std::string(language) == "en") {
+            EXPECT_EQ(loaded.sentences, english.sentences);
+            EXPECT_EQ(loaded.words, english.words);
+            continue;
+        }
+        for (const auto& [key, text] : english.sentences) {
+            const auto it = loaded.sentences.find(key);
+            ASSERT_NE(it, loaded.sentences.end()) << key;
+            EXPECT_NE(it->second, text) << key;
+            EXPECT_EQ(it->second.rfind("IDS_", 0), std::string::npos) << key;
+        }
+        for (const auto& [key, word] : english.words) EXPECT_NE(loaded.words.at(key), word) << key;
+    }
+}
+
+// The list speaks the user's language, values filled in; a finding the table has no words for
+// keeps the check's English.
+TEST_F(UploadCheckTest, FindingsAreShownInTheUsersLanguage) {
+    loopsWithSample();
+    facility().setZoneDescription(2, u"Renamed");  // panel 1's zone 2 now hides panel 2's
+    std::vector<CCheckFinding> findings = CFacilityCheck(facility()).run(2);
+    CCheckFinding tooLong = findings.back();
+    tooLong.wording = "text-too-long";
+    tooLong.values = {"label", "40", "32"};
+    CCheckFinding unknown = findings.back();
+    unknown.wording = "a-later-finding";
+    unknown.text = "something the program has no words for";
+    findings.push_back(tooLong);
+    findings.push_back(unknown);
+    ASSERT_TRUE(CLanguage::select("es", CLanguage::shareFolder()));
+    CCheckFindingsDlg dialog(findings);
+    const int zoneRow = rowWith(&dialog, "findings", CCheckFindingsModel::kItem, loadTextWith(566, "2"));
+    const int last = rows(&dialog, "findings") - 1;
+    const QString hidden = shown(&dialog, "findings", zoneRow, CCheckFindingsModel::kText);
+    const QString label = shown(&dialog, "findings", last - 1, CCheckFindingsModel::kText);
+    const QString fallback = shown(&dialog, "findings", last, CCheckFindingsModel::kText);
+    ASSERT_TRUE(CLanguage::select("en", CLanguage::shareFolder()));
+    ASSERT_GE(zoneRow, 0);
+    EXPECT_EQ(hidden, "al guardar se conserva la descripción de la zona 2 de otra central en lugar de esta");
+    EXPECT_EQ(label, "la etiqueta tiene 40 caracteres; la central muestra los 32 primeros");
+    EXPECT_EQ(fallback, "something the program has no words for");
 }

@@ -67,17 +67,25 @@ private:
     void cover(Coverage& coverage, int itemType, int panel, int loop, int element, int zone,
                std::pair<int, int> range);
     // Warnings about a text the panel shows in `maxBytes` bytes.
-    void checkText(const CCheckFinding& where, const std::string& what, const KvWString& text, int maxBytes);
+    // `what` is a word of CCheckWords ("label", "description").
+    void checkText(const CCheckFinding& where, const char* what, const KvWString& text, int maxBytes);
     bool hasLoop(int panelId, int loop) const;
-    // What names no item on the side; empty when the side names an existing item.
-    std::string missingItem(int itemType, int panel, int loop, int element, int zone,
-                            std::pair<int, int> range) const;
+    // What the side names that does not exist: its kind ("nothing", "panel", "loop", "element",
+    // "zone", "zones") and its numbers as the sentence names them; no kind when all exist.
+    struct Missing {
+        const char* kind = nullptr;
+        std::vector<std::string> values;
+    };
+    Missing missingItem(int itemType, int panel, int loop, int element, int zone, std::pair<int, int> range) const;
     static KvWString defaultZoneText();
 
     CCheckFinding at(CCheckFinding::Item item, int panel, int loop = 0, int element = 0, int zone = 0,
                      int rule = 0) const;
-    void error(CCheckFinding where, const char* code, std::string text);
-    void warning(CCheckFinding where, const char* code, std::string text);
+    // `wording` is the finding's code, or the code and a variant after a "/"; its English
+    // sentence with `values` becomes the finding's text.
+    void error(CCheckFinding where, std::string wording, std::vector<std::string> values = {});
+    void warning(CCheckFinding where, std::string wording, std::vector<std::string> values = {});
+    static void word(CCheckFinding& finding, std::string wording, std::vector<std::string> values);
 
     const CFacilityManager& m_facility;
     int m_scope = 0;

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "basalt/KvBasicString.h"
 
@@ -56,4 +57,8 @@ public:
 
     // `pattern` with its placeholders replaced by `values` in order.
     static std::string fill(const std::string& pattern, std::initializer_list<std::string> values);
+    static std::string fill(const std::string& pattern, const std::vector<std::string>& values);
+    // The same with each value passed through `shown` first.
+    static std::string fill(const std::string& pattern, const std::vector<std::string>& values,
+                            const std::function<const std::string&(const std::string&)>& shown);
 };

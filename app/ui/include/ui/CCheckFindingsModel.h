@@ -1,13 +1,14 @@
 // CCheckFindingsModel: the facility check's findings as a table, one row each: error or warning,
 // the panel, the item within it and what the check found.
 //
-// The item is named from the string table; what was found is the check's own words.
+// The item and what was found are worded from the string table (CUiCheckWords).
 #pragma once
 
 #include <QAbstractTableModel>
 #include <vector>
 
 #include "check/CCheckFinding.h"
+#include "check/CCheckWords.h"
 
 class CCheckFindingsModel : public QAbstractTableModel {
     Q_OBJECT
@@ -29,4 +30,5 @@ public:
 
 private:
     std::vector<CCheckFinding> m_findings;
+    CCheckWords m_words;
 };
