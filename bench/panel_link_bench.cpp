@@ -4,7 +4,7 @@
 // bulk transfers of one pass in each direction.
 #include <benchmark/benchmark.h>
 
-#include "FacilityBuilder.h"
+#include "FullPanel.h"
 #include "panel_link/CPanelLink.h"
 #include "panel_link/CRecordConverter.h"
 #include "virtual_panel/CVirtualUsbBus.h"
@@ -13,11 +13,7 @@ namespace {
 
 void fullPanel(CFacilityManager& m) {
     FacilityBuilder b(m);
-    b.panel(1, 1).zones(250);
-    for (int l = 1; l <= 8; ++l) {
-        b.loop(l);
-        for (int a = 1; a <= 250; ++a) b.element(a, 1 + a % 18, 1 + a % 250);
-    }
+    addFullPanel(b);
     b.panel(2, 2);
     for (int r = 1; r <= 2048; ++r)
         b.rule(r, r % 600, RuleSide{1, 1, 1 + r % 8, 1 + r % 250, 0, 0, 0, 5},

@@ -4,54 +4,22 @@
 // worker's share counts.
 #include <benchmark/benchmark.h>
 
-#include <condition_variable>
-#include <mutex>
-
-#include "FacilityBuilder.h"
+#include "FullPanel.h"
+#include "TestWaitDialog.h"
 #include "panel_link/CUsbHandler.h"
 #include "virtual_panel/CVirtualUsbBus.h"
 
 namespace {
 
-class QuietDialog : public IModalWaitDialog {
-public:
-    void SetText(const KvWString&) override {}
-    void SetProgress(int, int) override {}
-    bool IsOK() const override {
-        std::lock_guard<std::mutex> g(m_lock);
-        return m_up;
-    }
-    void Done() override {
-        std::lock_guard<std::mutex> g(m_lock);
-        m_done = true;
-        m_changed.notify_all();
-    }
-    void RunModal() override {
-        std::unique_lock<std::mutex> g(m_lock);
-        m_up = true;
-        m_changed.wait(g, [this] { return m_done; });
-    }
-
-private:
-    mutable std::mutex m_lock;
-    std::condition_variable m_changed;
-    bool m_up = false;
-    bool m_done = false;
-};
-
 void fullPanel(CFacilityManager& m) {
     FacilityBuilder b(m);
-    b.panel(1, 1).zones(250);
-    for (int l = 1; l <= 8; ++l) {
-        b.loop(l);
-        for (int a = 1; a <= 250; ++a) b.element(a, 1 + a % 18, 1 + a % 250);
-    }
+    addFullPanel(b);
     for (int r = 1; r <= 1024; ++r)
         b.rule(r, r % 600, RuleSide{1, 1, 1 + r % 8, 1 + r % 250, 0, 0, 0, 5}, RuleSide{2, 1, 0, 0, 1 + r % 250, 0, 0, 4});
 }
 
 struct Rig {
-    Rig() : handler(facility, prompt, [] { return std::make_unique<QuietDialog>(); }, bus) {
+    Rig() : handler(facility, prompt, TestWaitDialog::factory(std::make_shared<TestWaitDialog::Log>()), bus) {
         handler.setDialogSettleTime(std::chrono::milliseconds(0));
     }
     CFacilityManager facility;
